@@ -1,0 +1,39 @@
+// The program's actions, bound to events by the window definitions.
+#include "shell/definitions.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+#include "web/page_address.h"
+
+namespace shell {
+namespace {
+
+void StartWindowCreated() {
+    // The skin engine attaches to this handle and the start-up sound starts
+    // here once those modules exist.
+    GetWindowHandle(ids::kStartWindow);
+}
+
+void HideStartWindow() { SetComponentProperty(ids::kStartWindow, ids::kStartUnit, kPropVisible, 0); }
+
+void OpenBoard() { LoadWindow(ids::kBoardWindow, 0, true); }  // returns when the board has closed
+
+void BoardCreated() {
+    UnloadWindow(ids::kStartWindow);  // posted: goes when the board's loop dispatches it
+    SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, std::string(web::kPageAddress));
+}
+
+}  // namespace
+
+std::function<void()> BindAction(Action action, std::uint32_t /*window_id*/, std::uint32_t /*unit_id*/) {
+    switch (action) {
+        case Action::StartCreated: return StartWindowCreated;
+        case Action::HideStart: return HideStartWindow;
+        case Action::OpenBoard: return OpenBoard;
+        case Action::BoardCreated: return BoardCreated;
+        case Action::PlayClip: return {};  // bound once the sound catalogue is built in
+        case Action::None: return {};
+    }
+    return {};
+}
+
+}  // namespace shell

@@ -1,0 +1,43 @@
+#pragma once
+// Compile-time builders for the stored property blocks: 32-bit little-endian
+// numbers and length-prefixed byte strings, concatenated into one array.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace shell::block {
+
+template <std::size_t N>
+using Bytes = std::array<std::uint8_t, N>;
+
+constexpr Bytes<4> U32(std::uint32_t v) {
+    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
+
+// Length-prefixed text without its terminating zero.
+template <std::size_t N>
+constexpr Bytes<N + 3> Text(const char (&s)[N]) {
+    Bytes<N + 3> out{};
+    const auto len = U32(N - 1);
+    for (std::size_t i = 0; i < 4; ++i) out[i] = len[i];
+    for (std::size_t i = 0; i + 1 < N; ++i) out[4 + i] = static_cast<std::uint8_t>(s[i]);
+    return out;
+}
+
+// An empty counted field (no picture, no font, no sound).
+constexpr Bytes<4> None() { return U32(0); }
+
+template <std::size_t... Ns>
+constexpr Bytes<(Ns + ... + 0)> Cat(const Bytes<Ns>&... parts) {
+    Bytes<(Ns + ... + 0)> out{};
+    std::size_t at = 0;
+    ((
+         [&] {
+             for (std::size_t i = 0; i < Ns; ++i) out[at + i] = parts[i];
+             at += Ns;
+         }()),
+     ...);
+    return out;
+}
+
+}  // namespace shell::block

@@ -1,0 +1,127 @@
+// Start-up, exit and fatal errors.
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+
+#include "shell/fatal_text.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+#include "shell/text_win.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace shell {
+namespace {
+
+constexpr char kOwnerClass[] = "SoundBoardOwner";
+
+LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+void MakeProgramFolderCurrent() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    std::string folder(path, n);
+    const auto slash = folder.find_last_of("\\/");
+    if (slash == std::string::npos) return;
+    folder.resize(slash == 2 && folder[1] == ':' ? slash + 1 : slash);  // keep "C:\"
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+HWND CreateOwnerWindow() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kOwnerClass;
+    RegisterClassExA(&wc);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+void ReadDefinitions(ShellState& s) {
+    const auto defs = WindowDefinitions();
+    if (!ValidateDefinitions(defs)) FatalError(kDefinitionsFailed);
+    s.windows.clear();
+    for (const WindowDef& w : defs) {
+        WindowSlot slot{&w, {}, nullptr};
+        for (const UnitDef& u : w.units)
+            slot.units.push_back({&u, u.left, u.top, u.width, u.height, std::string(), u.flags});
+        s.windows.push_back(std::move(slot));
+        for (const UnitDef& u : w.units) {
+            if (u.on_event0 == Action::None) continue;
+            if (auto fn = BindAction(u.on_event0, w.id, u.id)) s.bindings[{w.id, u.id, 0}] = std::move(fn);
+        }
+    }
+}
+
+// The program image holds all constant data (sounds, picture, tables).
+bool InsideProgramImage(const void* p) {
+    const auto base = reinterpret_cast<std::uintptr_t>(&__ImageBase);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + std::uintptr_t(__ImageBase.e_lfanew));
+    const auto q = reinterpret_cast<std::uintptr_t>(p);
+    return q >= base && q - base < nt->OptionalHeader.SizeOfImage;
+}
+
+}  // namespace
+
+ShellState& State() {
+    static ShellState state;
+    return state;
+}
+
+void InitShell() {
+    ShellState& s = State();
+    if (!s.ole) s.ole = SUCCEEDED(OleInitialize(nullptr));
+    MakeProgramFolderCurrent();
+    s.owner = CreateOwnerWindow();
+    s.foreign.Prepare({});  // the skin engine fills its entries when it arrives
+    for (const ComponentModule& m : ComponentModules())
+        if (m.connect) m.connect(&ServiceEntry);
+    RegisterWindowClasses();
+    ReadDefinitions(s);
+}
+
+void Exit(bool run_callbacks) {
+    ShellState& s = State();
+    if (run_callbacks)
+        s.exit_callbacks.RunAll();
+    else
+        s.exit_callbacks.Discard();
+    for (const ComponentModule& m : ComponentModules())
+        if (m.ending) m.ending();
+    s.foreign.Release();
+    if (s.owner) DestroyWindow(s.owner);
+    s.owner = nullptr;
+    if (s.ole) OleUninitialize();
+    s.ole = false;
+}
+
+void FatalError(std::string_view message, int code) {
+    ShellState& s = State();
+    s.ending = true;  // timers may still tick inside the box's loop: run no action
+    const std::wstring text = WideFromGbk(FatalText(message, code));
+    const std::wstring title = WideFromGbk(kFatalTitle);
+    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    Exit(false);
+    ExitProcess(static_cast<UINT>(-1));
+}
+
+void* AllocMemory(std::size_t bytes) {
+    void* p = HeapAlloc(GetProcessHeap(), 0, bytes);
+    if (!p) FatalError(AllocFailedMessage(bytes));
+    return p;
+}
+
+void FreeMemory(void* p) {
+    if (!p || InsideProgramImage(p)) return;
+    HeapFree(GetProcessHeap(), 0, p);
+}
+
+bool RegisterExitCallback(ExitCallback cb) { return State().exit_callbacks.Register(cb); }
+HWND OwnerWindow() { return State().owner; }
+std::uint32_t ModalSlot() { return State().modal_slot; }
+
+}  // namespace shell

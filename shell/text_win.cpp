@@ -1,0 +1,29 @@
+#include "shell/text_win.h"
+
+#include <windows.h>
+
+namespace shell {
+
+namespace {
+constexpr UINT kGbk = 936;
+}
+
+std::wstring WideFromGbk(std::string_view gbk) {
+    if (gbk.empty()) return {};
+    const int n = MultiByteToWideChar(kGbk, 0, gbk.data(), int(gbk.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(std::size_t(n), L'\0');
+    MultiByteToWideChar(kGbk, 0, gbk.data(), int(gbk.size()), out.data(), n);
+    return out;
+}
+
+std::string GbkFromWide(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(kGbk, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(kGbk, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace shell

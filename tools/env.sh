@@ -1,0 +1,86 @@
+# Shared set-up for building and running under Wine. Source it, then call
+# sb_install, sb_services_start and sb_services_stop as needed.
+# Everything comes from Debian packages; nothing is downloaded otherwise.
+
+SB_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+SB_BUILD=${SB_BUILD:-$SB_ROOT/build}
+
+sb_say() { printf '==> %s\n' "$*" >&2; }
+
+# Packages the build and every test tier need.
+SB_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-i686 mingw-w64 googletest libgtest-dev libbenchmark-dev
+    wine wine32:i386 xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox
+    fonts-wqy-microhei fonts-wine locales python3)
+
+sb_install() {
+    local missing=()
+    for p in "${SB_PACKAGES[@]}"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        sb_say "installing Debian packages: ${missing[*]}"
+        $sudo dpkg --add-architecture i386
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+    # Wine takes the Chinese locale for its font fallback (captions).
+    if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+        sb_say "generating the zh_CN.UTF-8 locale"
+        local sudo=
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+        $sudo locale-gen >/dev/null
+    fi
+}
+
+sb_wine_env() {
+    export WINEPREFIX=${WINEPREFIX:-$SB_BUILD/wineprefix}
+    export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko downloads, no installer dialogs
+    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+}
+
+# Starts what is missing: a virtual display (unless one is given), a
+# PulseAudio null sink as the sound card, and Wine's prefix.
+sb_services_start() {
+    sb_wine_env
+    mkdir -p "$SB_BUILD"
+    SB_STARTED=()
+    if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=:${SB_DISPLAY_NUM:-77}
+        if ! xdpyinfo >/dev/null 2>&1; then
+            sb_say "starting Xvfb on $DISPLAY"
+            Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$SB_BUILD/xvfb.log" 2>&1 &
+            SB_STARTED+=($!)
+            for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        fi
+    fi
+    export XDG_RUNTIME_DIR=${SB_RUNTIME_DIR:-$SB_BUILD/runtime}
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    if ! pactl info >/dev/null 2>&1; then
+        sb_say "starting PulseAudio with a null sink"
+        pulseaudio -D -n --exit-idle-time=-1 --system=false \
+            --load="module-null-sink sink_name=vsink" --load=module-native-protocol-unix \
+            >"$SB_BUILD/pulse.log" 2>&1 || true
+        for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+        pactl set-default-sink vsink >/dev/null 2>&1 || true
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        sb_say "creating the Wine prefix $WINEPREFIX (first time only)"
+        wine wineboot -i >"$SB_BUILD/wineboot.log" 2>&1
+        wineserver -w
+    fi
+    # No window manager runs here: unmanaged windows avoid Wine's waits for one.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$SB_BUILD/wine-reg.log" 2>&1
+}
+
+sb_services_stop() {
+    sb_wine_env
+    wineserver -k >/dev/null 2>&1 || true
+    pactl exit >/dev/null 2>&1 || pulseaudio --kill >/dev/null 2>&1 || true
+    for pid in "${SB_STARTED[@]:-}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null; done
+    true
+}

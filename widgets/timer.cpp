@@ -1,0 +1,87 @@
+#include "widgets/timer.h"
+
+#include "widgets/timer_props.h"
+
+namespace widgets {
+namespace {
+
+constexpr char kClass[] = "SoundBoardTimer";
+shell::ServiceFn g_service = nullptr;
+
+void Connect(shell::ServiceFn service) {
+    g_service = service;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Timer::Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+const shell::ComponentModule kTimerModule{shell::Kind::Timer, Connect, Timer::Create, nullptr};
+
+Timer::Timer(std::uint32_t window_id, std::uint32_t unit_id, std::int32_t interval)
+    : Component(window_id, unit_id), interval_(interval < 0 ? 0 : interval) {}
+
+Timer::~Timer() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+std::shared_ptr<shell::Component> Timer::Create(const shell::CreateContext& ctx) {
+    const auto props = ParseTimerBlock(ctx.unit.def->block);
+    if (!props) return nullptr;
+    auto t = std::make_shared<Timer>(ctx.window_id, ctx.unit.def->id, props->interval_ms);
+    // Never shown and never drawn: geometry is the designer's only.
+    t->hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD, ctx.unit.left, ctx.unit.top, ctx.unit.width,
+                               ctx.unit.height, ctx.parent, nullptr, GetModuleHandleA(nullptr), t.get());
+    if (!t->hwnd_) return nullptr;
+    if (t->interval_ > 0) t->running_ = SetTimer(t->hwnd_, kSystemTimerId, UINT(t->interval_), nullptr) != 0;
+    return t;
+}
+
+bool Timer::SetProperty(int index, const shell::PropertyValue& value) {
+    const auto* n = std::get_if<std::int32_t>(&value);
+    if (index != 8 || !n) return false;
+    const IntervalChange c = ChangeInterval(interval_, running_, *n);
+    if (!c.changed) return true;
+    if (c.stop) Stop();
+    interval_ = c.start;
+    if (c.start > 0 && hwnd_) running_ = SetTimer(hwnd_, kSystemTimerId, UINT(c.start), nullptr) != 0;
+    return true;
+}
+
+void Timer::Stop() {
+    if (running_ && hwnd_) KillTimer(hwnd_, kSystemTimerId);
+    running_ = false;
+}
+
+void Timer::Tick() {
+    // The action may destroy this timer's window (the board's load unloads
+    // the start window); stay alive until it returns.
+    const auto keep = shared_from_this();
+    shell::RaiseEvent(g_service, window_id_, unit_id_, 0);
+}
+
+LRESULT CALLBACK Timer::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_NCCREATE)
+        SetWindowLongPtrA(h, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto* t = reinterpret_cast<Timer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (t) {
+        if (m == WM_TIMER && wp == kSystemTimerId) {
+            t->Tick();
+            return 0;
+        }
+        if (m == WM_DESTROY) {
+            t->Stop();
+        } else if (m == WM_NCDESTROY) {
+            SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+            t->hwnd_ = nullptr;
+        }
+    }
+    return DefWindowProcA(h, m, wp, lp);
+}
+
+}  // namespace widgets

@@ -1,0 +1,66 @@
+// Scenarios run in a child process, for paths that end the process.
+#include "tests/win/child_scenarios.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "shell/definitions.h"
+#include "shell/foreign_calls.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+
+namespace wintest {
+
+std::string ExitMarkerPath() {
+    char exe[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path(exe, n);
+    return path.substr(0, path.find_last_of("\\/") + 1) + "exit_callback_ran.txt";
+}
+
+namespace {
+
+void LeaveMarker(int position) {
+    if (FILE* f = std::fopen(ExitMarkerPath().c_str(), "w")) {
+        std::fprintf(f, "%d", position);
+        std::fclose(f);
+    }
+}
+
+const shell::ForeignEntry kMissing[] = {{"user32.dll", "NoSuchExportAnywhere"}};
+const shell::ForeignEntry kNoLibrary[] = {{"no_such_library_here.dll", "Anything"}};
+
+}  // namespace
+
+int RunChildScenario(const std::string& name) {
+    using namespace shell;
+    InitShell();
+    RegisterExitCallback(LeaveMarker);
+    if (name == "normal-exit") {
+        Exit(true);
+        return 0;
+    }
+    if (name == "start-window-fails") LoadStartWindow(0x5201FFFF);
+    if (name == "property-unknown-window") SetComponentProperty(0x12345678, 0, 5, 0);
+    if (name == "class-property-unloaded") SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, 11, std::string("x"));
+    if (name == "common-property-unknown-unit") SetComponentProperty(ids::kBoardWindow, 0x16FFFFFF, 5, 0);
+    if (name == "handle-not-loaded") GetWindowHandle(ids::kBoardWindow);
+    if (name == "unit-not-loaded") {
+        LoadStartWindow(ids::kStartWindow);
+        GetWindowHandle(ids::kStartWindow, 0x16FFFFFF);
+    }
+    if (name == "unload-not-loaded") UnloadWindow(ids::kBoardWindow);
+    if (name == "alloc-too-much") AllocMemory(0xFFFFFFF0u);
+    if (name == "missing-entry") {
+        State().foreign.Prepare(kMissing);
+        State().foreign.Resolve(0);
+    }
+    if (name == "missing-library") {
+        State().foreign.Prepare(kNoLibrary);
+        State().foreign.Resolve(0);
+    }
+    return 3;  // the scenario should not have come back
+}
+
+}  // namespace wintest

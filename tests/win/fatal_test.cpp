@@ -1,0 +1,77 @@
+// Fatal errors end the process with -1 after the exact box; exit callbacks
+// are not run on that path.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "shell/fatal_text.h"
+#include "shell/text_win.h"
+#include "tests/win/child_scenarios.h"
+#include "tests/win/win_test_util.h"
+
+namespace {
+
+bool MarkerExists() { return GetFileAttributesA(wintest::ExitMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+struct FatalCase {
+    const char* scenario;
+    std::string message;
+};
+
+void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.scenario; }
+
+class FatalPaths : public testing::TestWithParam<FatalCase> {};
+
+TEST_P(FatalPaths, ShowExactBoxThenExitMinusOneWithoutExitCallbacks) {
+    const FatalCase& c = GetParam();
+    DeleteFileA(wintest::ExitMarkerPath().c_str());
+    HANDLE child = wintest::StartChild(c.scenario);
+    ASSERT_NE(child, nullptr);
+    const wintest::FatalBox box = wintest::ReadFatalBoxAndClose(child);
+    ASSERT_TRUE(box.found) << "no message box; exit code " << box.exit_code;
+    EXPECT_EQ(box.title, L"错误");
+    EXPECT_EQ(box.text, shell::WideFromGbk(shell::FatalText(c.message, 0)));
+    EXPECT_TRUE(box.has_icon);
+    EXPECT_EQ(box.exit_code, 0xFFFFFFFFu);
+    EXPECT_FALSE(MarkerExists());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, FatalPaths,
+    testing::Values(FatalCase{"start-window-fails", shell::kStartWindowFailed},
+                    FatalCase{"property-unknown-window", shell::kUnknownWindow},
+                    FatalCase{"class-property-unloaded", shell::kWindowNotLoaded},
+                    FatalCase{"common-property-unknown-unit", shell::kNotLoaded},
+                    FatalCase{"handle-not-loaded", shell::kNotLoaded},
+                    FatalCase{"unit-not-loaded", shell::kNotLoaded},
+                    FatalCase{"unload-not-loaded", shell::kNotLoaded},
+                    FatalCase{"alloc-too-much", "分配 4294967280 字节内存失败!"},
+                    FatalCase{"missing-entry", shell::MissingEntryMessage("user32.dll", "NoSuchExportAnywhere")},
+                    FatalCase{"missing-library",
+                              shell::MissingEntryMessage("no_such_library_here.dll", "Anything")}),
+    [](const testing::TestParamInfo<FatalCase>& i) {
+        std::string n = i.param.scenario;
+        for (char& ch : n)
+            if (ch == '-') ch = '_';
+        return n;
+    });
+
+TEST(ExitCallbacks, RunOnANormalExitWithTheirPosition) {
+    DeleteFileA(wintest::ExitMarkerPath().c_str());
+    HANDLE child = wintest::StartChild("normal-exit");
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(WaitForSingleObject(child, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(child, &code);
+    CloseHandle(child);
+    EXPECT_EQ(code, 0u);
+    FILE* f = std::fopen(wintest::ExitMarkerPath().c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    int position = -1;
+    EXPECT_EQ(std::fscanf(f, "%d", &position), 1);
+    std::fclose(f);
+    EXPECT_EQ(position, 0);
+    DeleteFileA(wintest::ExitMarkerPath().c_str());
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // The service entry and the look-ups behind it.
 #include <windows.h>
 
+#include "audio/sound.h"
 #include "shell/fatal_text.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
@@ -76,8 +77,13 @@ std::intptr_t ServiceEntry(std::uint32_t code, std::uintptr_t a, std::uintptr_t 
         }
         case kRaiseEvent:
             return a ? RaiseEventRequest(*reinterpret_cast<EventRecord*>(a)) : 0;
+        case kPlaySound:
+            return a ? audio::ServePlay(*reinterpret_cast<const audio::SoundRequest*>(a)) : 0;
+        case kStopSound:
+            audio::ServeStop();
+            return 0;
         default:
-            return 0;  // includes sound requests until the playback engine is connected
+            return 0;
     }
 }
 

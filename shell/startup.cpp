@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "audio/sound.h"
 #include "shell/fatal_text.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
@@ -80,6 +81,7 @@ void InitShell() {
     s.foreign.Prepare({});  // the skin engine fills its entries when it arrives
     for (const ComponentModule& m : ComponentModules())
         if (m.connect) m.connect(&ServiceEntry);
+    audio::Connect(&ServiceEntry);
     RegisterWindowClasses();
     ReadDefinitions(s);
 }
@@ -95,6 +97,7 @@ void Exit(bool run_callbacks) {
     s.foreign.Release();
     if (s.owner) DestroyWindow(s.owner);
     s.owner = nullptr;
+    audio::ShutdownStop();  // returns once every feeder thread has ended
     if (s.ole) OleUninitialize();
     s.ole = false;
 }

@@ -8,7 +8,7 @@ which=${1:-all}
 shift || true
 if [ "$which" = host ] || [ "$which" = all ]; then
     sb_say "building the host tree (build/host)"
-    cmake -S "$SB_ROOT" -B "$SB_BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$SB_BUILD/host-cmake.log" \
+    cmake -S "$SB_ROOT" -B "$SB_BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOUNDBOARD_SANITIZE=ON >"$SB_BUILD/host-cmake.log" \
         || { cat "$SB_BUILD/host-cmake.log"; exit 1; }
     ninja -C "$SB_BUILD/host" -j2 "$@" >"$SB_BUILD/host-build.log" || { cat "$SB_BUILD/host-build.log"; exit 1; }
 fi

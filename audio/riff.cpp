@@ -1,0 +1,48 @@
+#include "audio/riff.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace audio {
+namespace {
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+bool Is(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
+
+}  // namespace
+
+bool LooksLikeWave(std::span<const std::uint8_t> b) {
+    return b.size() >= 12 && Is(b.data(), "RIFF") && Is(b.data() + 8, "WAVE");
+}
+
+std::optional<WaveChunks> FindWaveChunks(std::span<const std::uint8_t> b) {
+    if (b.size() < kMinimumWaveBytes || !LooksLikeWave(b)) return std::nullopt;
+    const std::uint32_t riff_size = Le32(b.data() + 4);
+    std::optional<std::span<const std::uint8_t>> format, data;
+    std::uint64_t offset = 12;
+    // A chunk header must lie wholly inside the bytes; a declared size that
+    // runs past the end is cut to what is there.
+    while (b.size() - offset >= 8) {
+        const std::uint8_t* head = b.data() + offset;
+        const std::uint32_t size = Le32(head + 4);
+        const std::uint64_t body = offset + 8;
+        const auto present = b.subspan(std::size_t(body), std::size_t(std::min<std::uint64_t>(size, b.size() - body)));
+        if (Is(head, "fmt ")) {
+            format = present;
+            if (data) break;
+        } else if (Is(head, "data")) {
+            data = present;
+            if (format) break;
+        }
+        const std::uint64_t next = body + size;
+        if (next >= b.size() || next - 12 >= riff_size) break;
+        offset = next;
+    }
+    if (!format || !data || data->empty()) return std::nullopt;
+    return WaveChunks{*format, *data};
+}
+
+}  // namespace audio

@@ -1,0 +1,80 @@
+#include "audio/sound.h"
+
+#include <windows.h>
+
+#include <new>
+#include <vector>
+
+#include "audio/winmm_device.h"
+#include "shell/text_win.h"
+
+namespace audio {
+namespace {
+
+shell::ServiceFn g_service = nullptr;
+
+// The one engine of the process, on the system's waveform output.
+PlaybackEngine& Engine() {
+    static WinmmWaveDevice device;
+    static SteadyClock clock;
+    static PlaybackEngine engine(device, clock);
+    return engine;
+}
+
+// Reads a whole file, shared with other readers but not with writers.
+bool ReadWholeFile(const std::string& gbk_path, std::vector<std::uint8_t>& out) {
+    if (gbk_path.empty()) return false;
+    const std::wstring path = shell::WideFromGbk(gbk_path);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    bool ok = false;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(f, &size) && size.QuadPart <= 0x7FFFFFFF) {
+        try {
+            out.resize(std::size_t(size.QuadPart));
+            DWORD got = 0;
+            ok = out.empty() || ReadFile(f, out.data(), DWORD(out.size()), &got, nullptr);
+            out.resize(got);  // a short read gives the bytes that arrived
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    CloseHandle(f);
+    return ok;
+}
+
+}  // namespace
+
+void Connect(shell::ServiceFn service) { g_service = service; }
+
+bool play_sound(const SoundSource& source, std::optional<bool> loop) {
+    std::vector<std::uint8_t> file;  // released when we return; the engine has its own copy
+    const std::uint8_t* data = nullptr;
+    std::int64_t length = 0;
+    if (const auto* path = std::get_if<std::string>(&source)) {
+        if (!ReadWholeFile(*path, file)) return false;
+        data = file.data();
+        length = std::int64_t(file.size());
+    } else if (const auto* blob = std::get_if<const ByteBlob*>(&source)) {
+        if (!*blob) return false;
+        data = (*blob)->data();
+        length = (*blob)->length;
+    } else {
+        return false;
+    }
+    if (!data || length <= 0 || length > 0x7FFFFFFF || !g_service) return false;
+    SoundRequest request{data, std::int32_t(length), loop.value_or(false) ? 1 : 0};
+    return g_service(shell::kPlaySound, reinterpret_cast<std::uintptr_t>(&request), 0) == 1;
+}
+
+void stop_sound() {
+    if (g_service) g_service(shell::kStopSound, 0, 0);
+}
+
+std::intptr_t ServePlay(const SoundRequest& request) { return Engine().Play(request); }
+void ServeStop() { Engine().Stop(); }
+void ShutdownStop() { Engine().ShutdownStop(); }
+std::size_t RunningPlayers() { return Engine().registry().size(); }
+
+}  // namespace audio

@@ -1,0 +1,35 @@
+#pragma once
+// play_sound and stop_sound, as the program's actions call them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "audio/engine.h"
+#include "shell/byte_blob.h"
+#include "shell/service.h"
+
+namespace audio {
+
+// What play_sound accepts: a file path (GBK text) or built-in bytes. Any
+// other value (a number, nothing) is carried so that it can be refused.
+using SoundSource = std::variant<std::monostate, std::string, const ByteBlob*, std::int32_t>;
+
+// True when the data was recognised and handed to a player. The caller's
+// bytes may be released as soon as it returns.
+bool play_sound(const SoundSource& source, std::optional<bool> loop = std::nullopt);
+// Tells everything that plays to stop; does not wait.
+void stop_sound();
+
+// The engine as a module of the shell: its requests go through the service
+// entry, which answers 0 until the module is connected.
+void Connect(shell::ServiceFn service);
+// Service requests 2015 and 2016, answered by the engine.
+std::intptr_t ServePlay(const SoundRequest& request);
+void ServeStop();
+// Stops all sound and waits until every waveform player's thread has ended.
+void ShutdownStop();
+// Waveform players running now.
+std::size_t RunningPlayers();
+
+}  // namespace audio

@@ -1,0 +1,84 @@
+#include "audio/winmm_device.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+namespace audio {
+
+static_assert(sizeof(WaveHeader) == sizeof(WAVEHDR));
+static_assert(offsetof(WaveHeader, buffer_length) == offsetof(WAVEHDR, dwBufferLength));
+static_assert(offsetof(WaveHeader, flags) == offsetof(WAVEHDR, dwFlags));
+static_assert(offsetof(WaveHeader, next) == offsetof(WAVEHDR, lpNext));
+static_assert(kHeaderPrepared == WHDR_PREPARED && kHeaderDone == WHDR_DONE && kHeaderInQueue == WHDR_INQUEUE);
+static_assert(kWaveDone == WOM_DONE && kWaveOpened == WOM_OPEN && kWaveClosed == WOM_CLOSE);
+
+namespace {
+
+void CALLBACK WaveOutProc(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
+    const auto* r = reinterpret_cast<const WinmmWaveDevice::Route*>(instance);
+    r->callback(r->instance, message);  // the player only counts and signals
+}
+
+HWAVEOUT H(WaveHandle h) { return reinterpret_cast<HWAVEOUT>(h); }
+LPWAVEHDR Hdr(WaveHeader* h) { return reinterpret_cast<LPWAVEHDR>(h); }
+
+// The device reads a full WAVEFORMATEX and, for compressed formats, cbSize
+// more bytes: give it a copy that holds all it will read, never more than
+// the chunk declared.
+std::vector<std::uint8_t> DescriptorFor(std::span<const std::uint8_t> format) {
+    std::vector<std::uint8_t> d(format.begin(), format.end());
+    if (d.size() < sizeof(WAVEFORMATEX)) d.resize(sizeof(WAVEFORMATEX), 0);
+    WAVEFORMATEX wf;
+    std::memcpy(&wf, d.data(), sizeof wf);
+    const std::size_t extra = format.size() > sizeof wf ? format.size() - sizeof wf : 0;
+    if (wf.wFormatTag != WAVE_FORMAT_PCM && wf.cbSize > extra) {
+        wf.cbSize = WORD(extra);
+        std::memcpy(d.data(), &wf, sizeof wf);
+    }
+    return d;
+}
+
+}  // namespace
+
+std::uint32_t WinmmWaveDevice::DeviceCount() { return waveOutGetNumDevs(); }
+
+WaveHandle WinmmWaveDevice::Open(std::span<const std::uint8_t> format, WaveCallback callback, void* instance) {
+    auto route = std::make_unique<Route>(Route{callback, instance});
+    const std::vector<std::uint8_t> descriptor = DescriptorFor(format);
+    HWAVEOUT h = nullptr;
+    const MMRESULT r = waveOutOpen(&h, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(descriptor.data()),
+                                   reinterpret_cast<DWORD_PTR>(&WaveOutProc), reinterpret_cast<DWORD_PTR>(route.get()),
+                                   CALLBACK_FUNCTION);
+    if (r != MMSYSERR_NOERROR || !h) return 0;
+    const auto handle = reinterpret_cast<WaveHandle>(h);
+    std::lock_guard g(lock_);
+    routes_[handle] = std::move(route);
+    return handle;
+}
+
+bool WinmmWaveDevice::Prepare(WaveHandle h, WaveHeader* hdr) {
+    return waveOutPrepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+bool WinmmWaveDevice::Unprepare(WaveHandle h, WaveHeader* hdr) {
+    return waveOutUnprepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+bool WinmmWaveDevice::Write(WaveHandle h, WaveHeader* hdr) {
+    return waveOutWrite(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+bool WinmmWaveDevice::Pause(WaveHandle h) { return waveOutPause(H(h)) == MMSYSERR_NOERROR; }
+bool WinmmWaveDevice::Reset(WaveHandle h) { return waveOutReset(H(h)) == MMSYSERR_NOERROR; }
+
+bool WinmmWaveDevice::Close(WaveHandle h) {
+    const bool ok = waveOutClose(H(h)) == MMSYSERR_NOERROR;
+    if (ok) {  // no callback comes after a successful close
+        std::lock_guard g(lock_);
+        routes_.erase(h);
+    }
+    return ok;
+}
+
+}  // namespace audio

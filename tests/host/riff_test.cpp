@@ -1,0 +1,92 @@
+// The chunk walk, from both sides: what plays and what is refused.
+#include <gtest/gtest.h>
+
+#include "audio/riff.h"
+#include "tests/host/wav_builder.h"
+
+namespace {
+
+using audio::FindWaveChunks;
+using wav::Builder;
+using wav::Bytes;
+
+TEST(ChunkWalk, FindsFormatAndDataInEitherOrderAroundOtherChunks) {
+    const Bytes samples = wav::Samples(1000);
+    const Bytes fmt = wav::PcmFormat(1, 22050, 8);
+    for (const Bytes& file : {Builder().Chunk("data", samples).Chunk("fmt ", fmt).Build(),
+                              Builder().Chunk("fmt ", fmt).Chunk("fact", Bytes(4, 9)).Chunk("data", samples)
+                                  .Chunk("LIST", Bytes(26, 'x')).Build(),
+                              Builder().Chunk("JUNK", Bytes(458, 0)).Chunk("fmt ", fmt).Chunk("data", samples).Build()}) {
+        const auto c = FindWaveChunks(file);
+        ASSERT_TRUE(c);
+        EXPECT_EQ(Bytes(c->format.begin(), c->format.end()), fmt);
+        EXPECT_EQ(Bytes(c->data.begin(), c->data.end()), samples);
+    }
+}
+
+TEST(ChunkWalk, ThirtySixBytesWithOneDataByteIsTheSmallestAccepted) {
+    const Bytes ok = Builder().Chunk("fmt ", Bytes(7, 1)).Chunk("data", Bytes{0x80}).Build();
+    ASSERT_EQ(ok.size(), 36u);
+    const auto c = FindWaveChunks(ok);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->data.size(), 1u);
+    const Bytes short_one = Builder().Chunk("fmt ", Bytes(6, 1)).Chunk("data", Bytes{0x80}).Build();
+    ASSERT_EQ(short_one.size(), 35u);
+    EXPECT_FALSE(FindWaveChunks(short_one));
+}
+
+TEST(ChunkWalk, TheBoardsQuirksStillPlayInFull) {
+    const Bytes samples = wav::Samples(5001);  // odd length
+    // RIFF size 8 too large, as if it counted the whole file.
+    const Bytes oversized = Builder().Chunk("fmt ", wav::PcmFormat()).Chunk("data", samples).Build("WAVE", 8);
+    auto c = FindWaveChunks(oversized);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->data.size(), 5001u);
+    // 138 bytes past the declared end, after a LIST chunk.
+    Bytes trailing = Builder().Chunk("fmt ", wav::PcmFormat()).Chunk("data", samples).Chunk("LIST", Bytes(76, 1)).Build();
+    trailing.insert(trailing.end(), 138, 0xEE);
+    c = FindWaveChunks(trailing);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->data.size(), 5001u);
+}
+
+TEST(ChunkWalk, DeclaredSizesNeverReachPastTheBytesGiven) {
+    const Bytes samples = wav::Samples(300);
+    // A data chunk declared longer than what follows plays what is there.
+    const Bytes long_data = Builder().Chunk("fmt ", wav::PcmFormat()).Chunk("data", samples, 100000).Build();
+    auto c = FindWaveChunks(long_data);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->data.size(), 300u);
+    // A chunk whose size would wrap the walk stops it (no data found after it).
+    EXPECT_FALSE(FindWaveChunks(
+        Builder().Chunk("fmt ", wav::PcmFormat()).Chunk("JUNK", Bytes(8, 0), 0xFFFFFFF8u).Chunk("data", samples).Build()));
+    // A chunk header cut short at the end is not read.
+    Bytes cut = Builder().Chunk("fmt ", wav::PcmFormat()).Build();
+    cut.insert(cut.end(), {'d', 'a', 't', 'a', 5, 0});
+    EXPECT_FALSE(FindWaveChunks(cut));
+}
+
+TEST(ChunkWalk, RefusesWhatIsNotAPlayableWave) {
+    const Bytes fmt = wav::PcmFormat();
+    const Bytes samples = wav::Samples(64);
+    EXPECT_FALSE(FindWaveChunks(Builder().Chunk("fmt ", fmt).Chunk("data", samples).Build("AVI ")));
+    EXPECT_FALSE(FindWaveChunks(Builder().Chunk("fmt ", fmt).Chunk("LIST", samples).Build()));
+    EXPECT_FALSE(FindWaveChunks(Builder().Chunk("LIST", fmt).Chunk("data", samples).Build()));
+    EXPECT_FALSE(FindWaveChunks(Builder().Chunk("fmt ", fmt).Chunk("data", {}).Chunk("LIST", samples).Build()));
+    Bytes not_riff = wav::SimpleWav(samples);
+    not_riff[0] = 'X';
+    EXPECT_FALSE(FindWaveChunks(not_riff));
+    EXPECT_FALSE(FindWaveChunks({}));
+    // The walk ends where the RIFF size says: a data chunk beyond it is not seen.
+    EXPECT_FALSE(FindWaveChunks(Builder().Chunk("fmt ", fmt).Chunk("data", samples).Build("WAVE", -80)));
+}
+
+TEST(ChunkWalk, ASecondFormatBeforeDataReplacesTheFirst) {
+    const Bytes first = wav::PcmFormat(1), second = wav::PcmFormat(2);
+    const Bytes file = Builder().Chunk("fmt ", first).Chunk("fmt ", second).Chunk("data", Bytes(4, 1)).Build();
+    const auto c = FindWaveChunks(file);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(Bytes(c->format.begin(), c->format.end()), second);
+}
+
+}  // namespace

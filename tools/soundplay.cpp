@@ -1,0 +1,71 @@
+// soundplay: plays sound files through the board's engine, to try a file
+// the way the board would play it.
+//   soundplay [--loop] [--seconds N] FILE...
+// Prints "<path>: true" or "<path>: false" (play_sound's result) for each
+// file, waits until every sound has ended (or N seconds, then stops them)
+// and exits 0; a usage error exits 2.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/sound.h"
+#include "shell/service.h"
+#include "shell/shell.h"
+#include "shell/text_win.h"
+
+namespace {
+
+int Usage() {
+    std::fputs("usage: soundplay [--loop] [--seconds N] FILE...\n", stderr);
+    return 2;
+}
+
+std::string Utf8(const std::wstring& w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(std::size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv) return Usage();
+    bool loop = false;
+    double seconds = -1;
+    std::vector<std::wstring> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring a = argv[i];
+        if (a == L"--loop") {
+            loop = true;
+        } else if (a == L"--seconds") {
+            if (++i >= argc) return Usage();
+            wchar_t* end = nullptr;
+            seconds = std::wcstod(argv[i], &end);
+            if (!end || *end || seconds < 0) return Usage();
+        } else if (a.size() > 1 && a[0] == L'-' && a != L"-") {
+            return Usage();
+        } else {
+            files.push_back(a);
+        }
+    }
+    LocalFree(argv);
+    if (files.empty()) return Usage();
+
+    audio::Connect(&shell::ServiceEntry);
+    for (const std::wstring& f : files) {
+        const bool ok = audio::play_sound(shell::GbkFromWide(f), loop);
+        std::printf("%s: %s\n", Utf8(f).c_str(), ok ? "true" : "false");
+        std::fflush(stdout);
+    }
+    const ULONGLONG deadline = seconds < 0 ? 0 : GetTickCount64() + ULONGLONG(seconds * 1000);
+    while (audio::RunningPlayers() > 0 && (deadline == 0 || GetTickCount64() < deadline)) Sleep(20);
+    audio::ShutdownStop();
+    return 0;
+}

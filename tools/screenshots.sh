@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Refreshes docs/start.png and docs/board.png: runs the program under Wine on
+# the virtual display and crops each window out of a picture of the screen.
+# The services it starts (Xvfb, PulseAudio, Wine) stay up for later runs;
+# `source tools/env.sh && sb_services_stop` ends them.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/env.sh
+sb_services_start --isolated  # the project's own 1024x768 display: same pictures every time
+
+"$SB_ROOT/tools/build.sh" win soundboard winprobe
+build=$SB_BUILD/win
+
+python3 tests/e2e/run_e2e.py --case screenshots --exe "$build/soundboard.exe" \
+    --probe "$build/tests/e2e/winprobe.exe" --out "$build/e2e" --docs docs

@@ -17,7 +17,7 @@ struct SoundRequest {
 class PlaybackEngine {
 public:
     PlaybackEngine(WaveDevice& wave, Clock& clock) : wave_(wave), clock_(clock) {}
-    ~PlaybackEngine() { ShutdownStop(); }
+    ~PlaybackEngine() { ShutdownStop(); }  // players hold references to the members
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
@@ -34,6 +34,7 @@ private:
     WaveDevice& wave_;
     Clock& clock_;
     PlayerRegistry registry_;
+    BufferRecycler recycler_;
 };
 
 }  // namespace audio

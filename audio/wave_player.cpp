@@ -48,7 +48,10 @@ std::size_t PlayerRegistry::size() {
 WavePlayer::WavePlayer(Key, const PlayerEnv& env, bool loop)
     : env_(env), loop_(loop), ended_(ended_promise_.get_future().share()) {}
 
-WavePlayer::~WavePlayer() = default;
+WavePlayer::~WavePlayer() {
+    env_.recycler.Give(std::move(samples_));
+    env_.recycler.Give(std::move(pool_));
+}
 
 bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, bool loop) {
     const auto chunks = FindWaveChunks(wav);
@@ -56,14 +59,18 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
     std::shared_ptr<WavePlayer> p;
     try {
         p = std::make_shared<WavePlayer>(Key{}, env, loop);
-        p->samples_.assign(chunks->data.begin(), chunks->data.end());
-        // One zero-filled block: the headers first, each pointing at its buffer.
-        p->pool_.assign(kBufferCount * (sizeof(WaveHeader) + kBufferBytes), 0);
+        p->data_length_ = std::uint32_t(chunks->data.size());
+        p->samples_ = env.recycler.Take(chunks->data.size());
+        std::memcpy(p->samples_.bytes.get(), chunks->data.data(), chunks->data.size());
+        // One block: the headers first, each pointing at its buffer. Only the
+        // headers start zeroed; a buffer is always filled before it is written.
+        p->pool_ = env.recycler.Take(kBufferCount * (sizeof(WaveHeader) + kBufferBytes));
+        std::memset(p->pool_.bytes.get(), 0, kBufferCount * sizeof(WaveHeader));
     } catch (const std::bad_alloc&) {
         return false;
     }
-    p->headers_ = reinterpret_cast<WaveHeader*>(p->pool_.data());
-    std::uint8_t* buffers = p->pool_.data() + kBufferCount * sizeof(WaveHeader);
+    p->headers_ = reinterpret_cast<WaveHeader*>(p->pool_.bytes.get());
+    std::uint8_t* buffers = p->pool_.bytes.get() + kBufferCount * sizeof(WaveHeader);
     for (int i = 0; i < kBufferCount; ++i) {
         p->headers_[i].data = buffers + std::size_t(i) * kBufferBytes;
         p->headers_[i].buffer_length = kBufferBytes;
@@ -149,7 +156,7 @@ void WavePlayer::Feed() {
         if (free_now < 1) continue;
         WaveHeader& h = header(next_buffer_);
         if (h.flags & kHeaderPrepared) dev.Unprepare(handle_, &h);
-        const std::uint32_t n = std::min<std::uint32_t>(std::uint32_t(samples_.size()) - position_, kBufferBytes);
+        const std::uint32_t n = std::min<std::uint32_t>(data_length_ - position_, kBufferBytes);
         if (n == 0) {
             if (free_now < kBufferCount) continue;  // still draining
             if (!loop_) {
@@ -174,7 +181,7 @@ void WavePlayer::Feed() {
             signalled_.notify_all();
             continue;
         }
-        std::memcpy(h.data, samples_.data() + position_, n);
+        std::memcpy(h.data, samples_.bytes.get() + position_, n);
         h.buffer_length = n;
         position_ += n;
         dev.Prepare(handle_, &h);

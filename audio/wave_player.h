@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "audio/buffer_recycler.h"
 #include "audio/clock.h"
 #include "audio/wave_device.h"
 
@@ -42,6 +43,7 @@ struct PlayerEnv {
     WaveDevice& device;
     Clock& clock;
     PlayerRegistry& registry;
+    BufferRecycler& recycler;
 };
 
 class WavePlayer {
@@ -73,9 +75,10 @@ private:
     void UnprepareAll();
 
     PlayerEnv env_;
-    std::vector<std::uint8_t> samples_;  // copy of the "data" body
+    Block samples_;  // copy of the "data" body
+    std::uint32_t data_length_ = 0;
     WaveHandle handle_ = 0;
-    std::vector<std::uint8_t> pool_;     // 20 headers, then 20 sample buffers
+    Block pool_;     // 20 headers, then 20 sample buffers
     WaveHeader* headers_ = nullptr;
     int free_buffers_ = kBufferCount;    // guarded by lock_
     int next_buffer_ = 0;

@@ -36,7 +36,8 @@ protected:
     fake::WaveDevice device;
     fake::Clock clock;
     audio::PlayerRegistry registry;
-    audio::PlayerEnv env{device, clock, registry};
+    audio::BufferRecycler recycler;
+    audio::PlayerEnv env{device, clock, registry, recycler};
 };
 
 TEST_F(Player, ASoundShorterThanABufferGoesAsOneBufferAndEndsWhenItIsBack) {
@@ -197,6 +198,28 @@ TEST(Engine, RoutesWaveRefusesOthersAndShutdownWaitsForEveryThread) {
     engine.ShutdownStop();
     EXPECT_EQ(engine.registry().size(), 0u);
     EXPECT_TRUE(device.Snapshot(1).closed && device.Snapshot(2).closed);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Recycler, ReusesTheSmallestFittingBlockAndKeepsWithinItsBounds) {
+    audio::BufferRecycler r;
+    audio::Block a = r.Take(1000), b = r.Take(5000);
+    const std::uint8_t* pa = a.bytes.get();
+    const std::uint8_t* pb = b.bytes.get();
+    r.Give(std::move(b));
+    r.Give(std::move(a));
+    EXPECT_EQ(r.kept_bytes(), 6000u);
+    EXPECT_EQ(r.Take(900).bytes.get(), pa);   // the smallest that fits
+    EXPECT_EQ(r.Take(900).bytes.get(), pb);
+    EXPECT_EQ(r.kept_bytes(), 0u);
+    EXPECT_GE(r.Take(7000).capacity, 7000u);  // nothing fits: a fresh block
+    r.Give(r.Take(audio::BufferRecycler::kMaxBytes + 1));
+    EXPECT_EQ(r.kept_bytes(), 0u) << "oversized blocks are not kept";
+    for (int i = 0; i < 6; ++i) r.Give(r.Take(std::size_t(4) << 20));
+    EXPECT_LE(r.kept_bytes(), audio::BufferRecycler::kMaxBytes);
 }
 
 }  // namespace

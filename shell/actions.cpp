@@ -2,15 +2,18 @@
 #include "shell/definitions.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
+#include "skin/splash_image.h"
 #include "web/page_address.h"
 
 namespace shell {
 namespace {
 
 void StartWindowCreated() {
-    // The skin engine attaches to this handle and the start-up sound starts
-    // here once those modules exist.
-    GetWindowHandle(ids::kStartWindow);
+    HWND h = GetWindowHandle(ids::kStartWindow);
+    if (skin::CometWindow* engine = State().skin_engine.get()) {
+        engine->Attach(h);
+        engine->LoadBackImage(&kSplashImage);
+    }
 }
 
 void HideStartWindow() { SetComponentProperty(ids::kStartWindow, ids::kStartUnit, kPropVisible, 0); }

@@ -6,6 +6,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     shell::InitShell();
+    shell::StartSkinEngine();
     shell::LoadStartWindow(shell::ids::kStartWindow);
     shell::RunMessageLoop();
     shell::Exit(true);

@@ -18,6 +18,9 @@ inline constexpr UINT kUnloadRequest = 0x8065;
 // Start-up step 1: OLE, current directory, hidden owner window, foreign-call
 // table, component modules, definitions read and bound. Fatal on failure.
 void InitShell();
+// Start-up steps 2 to 4: the skin engine object, the exit callback that
+// releases it, and the skin module's initialiser (GDI+).
+void StartSkinEngine();
 // The exit sequence; `run_callbacks` false on the fatal path.
 void Exit(bool run_callbacks);
 

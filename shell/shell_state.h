@@ -15,6 +15,7 @@
 #include "shell/exit_callbacks.h"
 #include "shell/foreign_calls.h"
 #include "shell/window_props.h"
+#include "skin/comet_window.h"
 
 namespace shell {
 
@@ -64,6 +65,7 @@ struct ShellState {
     std::map<BindingKey, std::function<void()>> bindings;
     std::vector<std::pair<HWND, std::function<void()>>> idle;
     ForeignCallTable foreign;
+    std::unique_ptr<skin::CometWindow> skin_engine;  // the one engine object
 };
 
 ShellState& State();

@@ -9,6 +9,8 @@
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "shell/text_win.h"
+#include "skin/foreign.h"
+#include "skin/skin_module.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -78,12 +80,31 @@ void InitShell() {
     if (!s.ole) s.ole = SUCCEEDED(OleInitialize(nullptr));
     MakeProgramFolderCurrent();
     s.owner = CreateOwnerWindow();
-    s.foreign.Prepare({});  // the skin engine fills its entries when it arrives
+    s.foreign.Prepare(skin::sys::Entries());
     for (const ComponentModule& m : ComponentModules())
         if (m.connect) m.connect(&ServiceEntry);
     audio::Connect(&ServiceEntry);
     RegisterWindowClasses();
     ReadDefinitions(s);
+}
+
+namespace {
+
+// The shell's exit callback: the engine object and the frame-dimension buffer.
+void ReleaseSkinEngine(int) {
+    ShellState& s = State();
+    if (s.skin_engine) s.skin_engine->destroy();
+    s.skin_engine.reset();
+    skin::ReleaseFrameDimension();
+}
+
+}  // namespace
+
+void StartSkinEngine() {
+    ShellState& s = State();
+    s.skin_engine = std::make_unique<skin::CometWindow>();
+    RegisterExitCallback(ReleaseSkinEngine);
+    skin::InitSkinModule();
 }
 
 void Exit(bool run_callbacks) {

@@ -15,13 +15,16 @@ status=0
 sb_say "host tier"
 ctest --test-dir "$SB_BUILD/host" -j2 --output-on-failure --output-junit "$SB_BUILD/host-junit.xml" || status=1
 
+sb_say "fuzzing the chunk walk and the player (bounded)"
+ctest --test-dir "$SB_BUILD/fuzz" --output-on-failure --output-junit "$SB_BUILD/fuzz-junit.xml" || status=1
+
 sb_say "starting the Wine test environment"
 sb_services_start --isolated
 trap sb_services_stop EXIT
 sb_say "win and e2e tiers under Wine"
 ctest --test-dir "$SB_BUILD/win" -j2 --output-on-failure --output-junit "$SB_BUILD/win-junit.xml" || status=1
 
-python3 - "$SB_BUILD/host-junit.xml" "$SB_BUILD/win-junit.xml" <<'PY' || status=1
+python3 - "$SB_BUILD/host-junit.xml" "$SB_BUILD/fuzz-junit.xml" "$SB_BUILD/win-junit.xml" <<'PY' || status=1
 import sys, xml.etree.ElementTree as ET
 passed = failed = skipped = 0
 for path in sys.argv[1:]:

@@ -36,6 +36,7 @@ WS_EX_TOPMOST = 0x00000008
 WS_EX_TOOLWINDOW = 0x00000080
 WS_EX_CLIENTEDGE = 0x00000200
 WS_EX_APPWINDOW = 0x00040000
+WS_EX_LAYERED = 0x00080000
 HTCLIENT, HTBORDER, HTCLOSE = 1, 18, 20
 
 START_CLIENT = (600, 400)
@@ -280,8 +281,9 @@ def check_start_window(s, dump, hwnd):
     s.check(st & WS_POPUP and not st & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME),
             "start window: WS_POPUP with no border or title bar", hex(st))
     s.check(w["owner"] == 0, "start window: no owner", w["owner_class"])
-    s.check(ex & WS_EX_APPWINDOW and not ex & WS_EX_TOOLWINDOW, "start window: own taskbar button (WS_EX_APPWINDOW)",
-            hex(ex))
+    # The skin makes the splash layered and nothing else; unowned and not a
+    # tool window, it keeps its own taskbar button.
+    s.check(ex == WS_EX_LAYERED, "start window: extended style exactly WS_EX_LAYERED", hex(ex))
     xw = s.x_window(w["x11_window"]) if w["x11_window"] else {}
     s.check(xw.get("map") == "IsViewable" and (xw["x"], xw["y"], xw["w"], xw["h"]) == (x, y, cw, ch),
             "start window: X window mapped at the same place and size", xw)

@@ -1,0 +1,81 @@
+#pragma once
+// Every system call of the skin engine, by (library, entry name) through the
+// shell's foreign-call table: resolved on first use, a missing entry fatal.
+#include <windows.h>
+#include <objidl.h>
+
+#include <cstddef>
+#include <span>
+#include <utility>
+
+#include "shell/foreign_calls.h"
+#include "skin/gdiplus_types.h"
+
+namespace skin::sys {
+
+// X(library, entry, result, parameters)
+#define SKIN_FOREIGN_CALLS(X)                                                                                  \
+    X("GdiPlus.dll", GdiplusStartup, GpStatus, (ULONG_PTR*, const GdiplusStartupInput*, void*))                \
+    X("GdiPlus.dll", GdipLoadImageFromStream, GpStatus, (IStream*, GpImage**))                                 \
+    X("GdiPlus.dll", GdipImageSelectActiveFrame, GpStatus, (GpImage*, const GUID*, UINT))                      \
+    X("GdiPlus.dll", GdipCreateBitmapFromScan0, GpStatus, (INT, INT, INT, INT, BYTE*, GpImage**))              \
+    X("GdiPlus.dll", GdipGetImageGraphicsContext, GpStatus, (GpImage*, GpGraphics**))                          \
+    X("GdiPlus.dll", GdipGetImageDimension, GpStatus, (GpImage*, REAL*, REAL*))                                \
+    X("GdiPlus.dll", GdipDrawImageRect, GpStatus, (GpGraphics*, GpImage*, REAL, REAL, REAL, REAL))             \
+    X("GdiPlus.dll", GdipDeleteGraphics, GpStatus, (GpGraphics*))                                              \
+    X("GdiPlus.dll", GdipDisposeImage, GpStatus, (GpImage*))                                                   \
+    X("GdiPlus.dll", GdipCreateFromHDC, GpStatus, (HDC, GpGraphics**))                                         \
+    X("GdiPlus.dll", GdipGetImageWidth, GpStatus, (GpImage*, UINT*))                                           \
+    X("GdiPlus.dll", GdipGetImageHeight, GpStatus, (GpImage*, UINT*))                                          \
+    X("USER32.dll", IsWindow, BOOL, (HWND))                                                                    \
+    X("USER32.dll", SetWindowLongA, LONG, (HWND, int, LONG))                                                   \
+    X("USER32.dll", CreateCaret, BOOL, (HWND, HBITMAP, int, int))                                              \
+    X("USER32.dll", GetPropA, HANDLE, (HWND, LPCSTR))                                                          \
+    X("USER32.dll", SetPropA, BOOL, (HWND, LPCSTR, HANDLE))                                                    \
+    X("USER32.dll", SetTimer, UINT_PTR, (HWND, UINT_PTR, UINT, TIMERPROC))                                     \
+    X("USER32.dll", GetWindowRect, BOOL, (HWND, LPRECT))                                                       \
+    X("USER32.dll", GetWindow, HWND, (HWND, UINT))                                                             \
+    X("USER32.dll", GetWindowDC, HDC, (HWND))                                                                  \
+    X("USER32.dll", ReleaseDC, int, (HWND, HDC))                                                               \
+    X("USER32.dll", UpdateLayeredWindow, BOOL,                                                                 \
+      (HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD))                                \
+    X("USER32.dll", SetWindowPos, BOOL, (HWND, HWND, int, int, int, int, UINT))                                \
+    X("USER32.dll", SendMessageA, LRESULT, (HWND, UINT, WPARAM, LPARAM))                                       \
+    X("USER32.dll", RegisterClassExA, ATOM, (const WNDCLASSEXA*))                                              \
+    X("USER32.dll", LoadCursorA, HCURSOR, (HINSTANCE, LPCSTR))                                                 \
+    X("KERNEL32.dll", GetModuleHandleA, HMODULE, (LPCSTR))                                                     \
+    X("KERNEL32.dll", MultiByteToWideChar, int, (UINT, DWORD, LPCSTR, int, LPWSTR, int))                       \
+    X("KERNEL32.dll", GlobalAlloc, HGLOBAL, (UINT, SIZE_T))                                                    \
+    X("KERNEL32.dll", GlobalLock, LPVOID, (HGLOBAL))                                                           \
+    X("KERNEL32.dll", GlobalUnlock, BOOL, (HGLOBAL))                                                           \
+    X("KERNEL32.dll", GlobalFree, HGLOBAL, (HGLOBAL))                                                          \
+    X("KERNEL32.dll", GlobalSize, SIZE_T, (HGLOBAL))                                                           \
+    X("GDI32.dll", CreateCompatibleDC, HDC, (HDC))                                                             \
+    X("GDI32.dll", CreateDIBSection, HBITMAP, (HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD))           \
+    X("GDI32.dll", SelectObject, HGDIOBJ, (HDC, HGDIOBJ))                                                      \
+    X("GDI32.dll", DeleteObject, BOOL, (HGDIOBJ))                                                              \
+    X("GDI32.dll", DeleteDC, BOOL, (HDC))                                                                      \
+    X("OLE32.dll", CLSIDFromString, HRESULT, (LPCOLESTR, LPCLSID))                                             \
+    X("OLE32.dll", CreateStreamOnHGlobal, HRESULT, (HGLOBAL, BOOL, LPSTREAM*))
+
+enum class Entry : std::size_t {
+#define SKIN_ENTRY_ID(lib, name, result, params) name,
+    SKIN_FOREIGN_CALLS(SKIN_ENTRY_ID)
+#undef SKIN_ENTRY_ID
+        Count
+};
+
+// The (library, entry) pairs in Entry order, for the shell to prepare.
+std::span<const shell::ForeignEntry> Entries();
+
+shell::ForeignCallTable& Table();
+
+#define SKIN_ENTRY_CALL(lib, name, result, params)                                                     \
+    template <class... Args>                                                                           \
+    inline result name(Args&&... args) {                                                               \
+        return Table().Get<result(WINAPI*) params>(std::size_t(Entry::name))(std::forward<Args>(args)...); \
+    }
+SKIN_FOREIGN_CALLS(SKIN_ENTRY_CALL)
+#undef SKIN_ENTRY_CALL
+
+}  // namespace skin::sys

@@ -1,0 +1,87 @@
+#pragma once
+// The skin engine's module: GDI+ start, its globals, and the free routines
+// that compose a window's bitmap and push it to a layered window.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "shell/byte_blob.h"
+#include "skin/gdiplus_types.h"
+
+namespace skin {
+
+inline constexpr char kLoadDialogClass[] = "CometLoadDialog";
+inline constexpr char kPropTime[] = "PngControl_Time";
+inline constexpr char kPropBackImage[] = "PngControl_BackImage";
+inline constexpr UINT_PTR kCaretTimerId = 64;
+
+// Module-wide state, used on the UI thread only.
+struct ModuleState {
+    ULONG_PTR gdiplus_token = 0;
+    ByteBlob* frame_dimension = nullptr;  // 16-byte GUID buffer
+    HWND focus_parent = nullptr;
+    HWND focused_edit = nullptr;
+    GpImage* kept_bitmap = nullptr;
+    int caret_phase = 0;
+};
+ModuleState& Module();
+
+void InitSkinModule();
+// Frees the frame-dimension buffer (the shell's exit callback).
+void ReleaseFrameDimension();
+
+// A heap ByteBlob of UTF-16 text with its terminating zero unit.
+class WideBlob {
+public:
+    explicit WideBlob(std::size_t bytes);
+    const ByteBlob* blob() const { return reinterpret_cast<const ByteBlob*>(storage_.data()); }
+    const wchar_t* text() const { return reinterpret_cast<const wchar_t*>(storage_.data() + 8); }
+    wchar_t* text() { return reinterpret_cast<wchar_t*>(storage_.data() + 8); }
+
+private:
+    std::vector<std::uint8_t> storage_;
+};
+// GBK text to UTF-16, terminator kept: the drawable length is bytes / 2 - 1.
+WideBlob ToWide(const char* text);
+
+// Decodes an image file held in memory; null when no codec takes it. The
+// memory behind the image lives until DisposeImage.
+GpImage* LoadImageFromBytes(const ByteBlob* bytes);
+void DisposeImage(GpImage* image);
+
+// Builds the window's bitmap (background scaled to the window, then its PNG
+// controls) and pushes it.
+void ComposeWindow(HWND window);
+// The composing half alone: a window-sized ARGB bitmap the caller disposes.
+GpImage* ComposeBitmap(HWND window);
+void PushLayered(HWND window, GpImage* image, bool draw_caret);
+
+// The pixels PushLayered hands to the system: a 32-bit bottom-up DIB section
+// selected into a memory DC, released with the object.
+class LayeredSource {
+public:
+    LayeredSource(HDC reference, int width, int height);
+    ~LayeredSource();
+    LayeredSource(const LayeredSource&) = delete;
+    LayeredSource& operator=(const LayeredSource&) = delete;
+
+    HDC dc() const { return dc_; }
+    // Premultiplied BGRA of pixel (x, y), top-left origin.
+    std::uint32_t Pixel(int x, int y) const;
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP section_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    void* bits_ = nullptr;
+    int width_, height_;
+};
+// Draws `image` at its own size to the top-left of a window-sized source.
+void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret);
+
+void CALLBACK CaretBlinkProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+LRESULT CALLBACK LoadDialogProc(HWND h, UINT m, WPARAM w, LPARAM l);
+
+}  // namespace skin

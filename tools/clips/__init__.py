@@ -1,0 +1,1 @@
+"""Builds the board's sound clips: catalogue, RIFF layout and sound design."""

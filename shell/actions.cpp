@@ -1,4 +1,7 @@
 // The program's actions, bound to events by the window definitions.
+#include "audio/sound.h"
+#include "board/actions.h"
+#include "board/catalogue.h"
 #include "shell/definitions.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
@@ -14,6 +17,7 @@ void StartWindowCreated() {
         engine->Attach(h);
         engine->LoadBackImage(&kSplashImage);
     }
+    audio::play_sound(board::StartupClip().data);  // no stop first
 }
 
 void HideStartWindow() { SetComponentProperty(ids::kStartWindow, ids::kStartUnit, kPropVisible, 0); }
@@ -22,18 +26,24 @@ void OpenBoard() { LoadWindow(ids::kBoardWindow, 0, true); }  // returns when th
 
 void BoardCreated() {
     UnloadWindow(ids::kStartWindow);  // posted: goes when the board's loop dispatches it
-    SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, std::string(web::kPageAddress));
+    // Without a browser control the panel was left out; the board works on
+    // without it rather than ending on a write to a missing component.
+    if (ServiceEntry(kFindObject, ids::kBoardWindow, ids::kWebPanel))
+        SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, std::string(web::kPageAddress));
 }
 
 }  // namespace
 
-std::function<void()> BindAction(Action action, std::uint32_t /*window_id*/, std::uint32_t /*unit_id*/) {
+std::function<void()> BindAction(Action action, std::uint32_t /*window_id*/, std::uint32_t unit_id) {
     switch (action) {
         case Action::StartCreated: return StartWindowCreated;
         case Action::HideStart: return HideStartWindow;
         case Action::OpenBoard: return OpenBoard;
         case Action::BoardCreated: return BoardCreated;
-        case Action::PlayClip: return {};  // bound once the sound catalogue is built in
+        case Action::PlayClip:
+            if (const board::SoundClip* clip = board::FindClip(unit_id))
+                return [clip] { board::PlayBoardClip(*clip); };
+            return {};
         case Action::None: return {};
     }
     return {};

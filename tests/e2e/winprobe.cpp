@@ -9,6 +9,7 @@
 // id (other tests may have windows of the same classes open in the prefix).
 // A window's x11_window is the X window Wine made for it, for xwininfo.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -308,10 +309,25 @@ int HitTest(HWND h, int argc, char** argv) {
     return 0;
 }
 
+// How many threads a process has now: feeder threads that did not end show here.
+int Threads(DWORD pid) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return 1;
+    THREADENTRY32 t{};
+    t.dwSize = sizeof t;
+    long count = 0;
+    for (BOOL ok = Thread32First(snap, &t); ok; ok = Thread32Next(snap, &t))
+        if (t.th32OwnerProcessID == pid) ++count;
+    CloseHandle(snap);
+    Emit("{\"tick\":" + Num(GetTickCount()) + ",\"pid\":" + Num(LONG(pid)) + ",\"threads\":" + Num(count) + "}");
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: winprobe dump [--image NAME] [--pid N]\n"
                "       winprobe watch [--image NAME] [--pid N] [--ms N] [--gone-ms N]\n"
-               "       winprobe hittest HWND X,Y [X,Y ...]\n",
+               "       winprobe hittest HWND X,Y [X,Y ...]\n"
+               "       winprobe threads --pid N\n",
                stderr);
     return 2;
 }
@@ -346,6 +362,7 @@ int main(int argc, char** argv) {
         }
     }
     if (cmd == "dump") return Dump(f);
+    if (cmd == "threads") return f.pid ? Threads(f.pid) : Usage();
     if (cmd == "watch") return Watch(f, ms, gone_ms);
     return Usage();
 }

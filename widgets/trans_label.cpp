@@ -1,37 +1,174 @@
 #include "widgets/trans_label.h"
 
 #include "shell/text_win.h"
+#include "widgets/label_look.h"
 
 namespace widgets {
+namespace {
 
-const shell::ComponentModule kTransLabelModule{shell::Kind::TransLabel, nullptr, TransLabel::Create, nullptr};
+void Connect(shell::ServiceFn) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    // Redrawn whole on every resize; no background brush, so it never erases.
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = TransLabel::Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = kTransLabelClass;
+    RegisterClassExW(&wc);
+}
+
+UINT LayoutFlags(const LabelProps& p) {
+    // No clipping: a caption longer than the label runs on past its edge.
+    UINT f = DT_NOCLIP;
+    f |= p.h_align == 1 ? DT_CENTER : p.h_align == 2 ? DT_RIGHT : DT_LEFT;
+    if (p.word_wrap) return f | DT_WORDBREAK;
+    return f | DT_SINGLELINE | (p.v_align == 1 ? DT_VCENTER : p.v_align == 2 ? DT_BOTTOM : DT_TOP);
+}
+
+COLORREF InkColour(Ink ink, COLORREF text) {
+    switch (ink) {
+        case Ink::White: return RGB(255, 255, 255);
+        case Ink::Black: return RGB(0, 0, 0);
+        case Ink::Text: return text;
+    }
+    return text;
+}
+
+// The top-level window the label sits in: up through the parents until a
+// window that is not a child.
+HWND NearestTopLevel(HWND h) {
+    while ((GetWindowLongW(h, GWL_STYLE) & WS_CHILD) && GetParent(h)) h = GetParent(h);
+    return h;
+}
+
+struct Beneath {
+    HWND label;
+    RECT screen;  // the label's rectangle
+};
+
+BOOL CALLBACK RedrawIfOverlapping(HWND child, LPARAM l) {
+    const auto* b = reinterpret_cast<const Beneath*>(l);
+    RECT r, overlap;
+    if (child != b->label && IsWindowVisible(child) && GetWindowRect(child, &r) &&
+        IntersectRect(&overlap, &r, &b->screen))
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return TRUE;
+}
+
+}  // namespace
+
+const shell::ComponentModule kTransLabelModule{shell::Kind::TransLabel, Connect, TransLabel::Create, nullptr};
+
+TransLabel::TransLabel(std::uint32_t window_id, std::uint32_t unit_id, LabelProps props)
+    : Component(window_id, unit_id),
+      props_(std::move(props)),
+      caption_(shell::WideFromGbk(props_.caption)),
+      font_(FontFromBlock(props_.font)) {}
+
+TransLabel::~TransLabel() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
 
 std::shared_ptr<shell::Component> TransLabel::Create(const shell::CreateContext& ctx) {
     auto props = ParseLabelBlock(ctx.unit.def->block);
     if (!props) return nullptr;
     auto l = std::make_shared<TransLabel>(ctx.window_id, ctx.unit.def->id, std::move(*props));
-    const std::wstring caption = shell::WideFromGbk(l->props_.caption);
-    l->hwnd_ = CreateWindowExW(0, L"STATIC", caption.c_str(), shell::ChildStyle(ctx.unit) | SS_LEFT | SS_NOPREFIX,
-                               ctx.unit.left, ctx.unit.top, ctx.unit.width, ctx.unit.height, ctx.parent,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ctx.unit.def->id)),
-                               GetModuleHandleA(nullptr), nullptr);
-    if (!l->hwnd_) return nullptr;
-    SendMessageW(l->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    // Transparent: painted after its siblings and not clipped out of its
+    // parent, so the parent's background is there before the glyphs are.
+    HWND h = CreateWindowExW(WS_EX_TRANSPARENT, kTransLabelClass, l->caption_.c_str(),
+                             shell::ChildStyle(ctx.unit), ctx.unit.left, ctx.unit.top, ctx.unit.width,
+                             ctx.unit.height, ctx.parent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ctx.unit.def->id)),
+                             GetModuleHandleA(nullptr), l.get());
+    if (!h) return nullptr;
+    l->created_ = true;
     return l;
 }
 
 bool TransLabel::SetProperty(int index, const shell::PropertyValue& value) {
-    const auto* n = std::get_if<std::int32_t>(&value);
-    switch (index) {
-        case 9: if (!n) return false; props_.effect = ClampEffect(*n); break;
-        case 11: if (!n) return false; props_.colour = std::uint32_t(*n); break;
-        case 12: if (!n) return false; props_.h_align = ClampAlign(*n); break;
-        case 13: if (!n) return false; props_.word_wrap = *n != 0; break;
-        case 14: if (!n) return false; props_.v_align = ClampAlign(*n); break;
-        default: return false;
+    if (!WriteLabelProperty(props_, index, value)) return false;
+    if (index == kLabelCaption) {
+        caption_ = shell::WideFromGbk(props_.caption);
+        if (hwnd_) SetWindowTextW(hwnd_, caption_.c_str());
+    } else if (index == kLabelFont) {
+        font_ = FontFromBlock(props_.font);
+    }
+    RepaintBeneath();
+    return true;
+}
+
+std::optional<shell::PropertyValue> TransLabel::GetProperty(int index) const {
+    return ReadLabelProperty(props_, index);
+}
+
+void TransLabel::Paint(HDC dc) {
+    if (caption_.empty()) return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    Selection font(dc, FontOrDefault(font_));  // the previous font comes back at the end
+    const UINT flags = LayoutFlags(props_);
+    SetBkMode(dc, TRANSPARENT);
+    for (const TextPass& pass : EffectPasses(props_.effect)) {
+        RECT at = rc;
+        OffsetRect(&at, pass.dx, pass.dy);
+        SetTextColor(dc, InkColour(pass.ink, props_.colour));
+        DrawTextW(dc, caption_.c_str(), int(caption_.size()), &at, flags);
+    }
+}
+
+void TransLabel::RepaintBeneath() {
+    if (!hwnd_ || !created_) return;
+    HWND top = NearestTopLevel(hwnd_);
+    Beneath b{hwnd_, {}};
+    GetWindowRect(hwnd_, &b.screen);
+    if (top != hwnd_) {
+        RECT in_top = b.screen;
+        MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&in_top), 2);
+        InvalidateRect(top, &in_top, TRUE);
+        UpdateWindow(top);
+        EnumChildWindows(top, RedrawIfOverlapping, reinterpret_cast<LPARAM>(&b));
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
-    return true;
+}
+
+LRESULT CALLBACK TransLabel::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_NCCREATE) {
+        auto* self = static_cast<TransLabel*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = h;
+        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* l = reinterpret_cast<TransLabel*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (l) {
+        switch (m) {
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(h, &ps);
+                l->Paint(dc);
+                EndPaint(h, &ps);
+                return 0;
+            }
+            case WM_PRINTCLIENT:
+                l->Paint(reinterpret_cast<HDC>(wp));
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;  // what lies beneath is the background
+            case WM_MOVE:
+                l->RepaintBeneath();
+                break;
+            case WM_NCDESTROY:
+                SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+                l->hwnd_ = nullptr;
+                break;
+            default:
+                break;
+        }
+    }
+    return DefWindowProcW(h, m, wp, lp);
 }
 
 }  // namespace widgets

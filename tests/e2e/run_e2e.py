@@ -11,6 +11,7 @@ Wine programs always write to files here, never to a pipe: the first wine
 call can start Wine's background services, which inherit and hold a pipe.
 """
 import argparse
+import http.server
 import json
 import os
 import re
@@ -18,7 +19,9 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
+import urllib.parse
 from pathlib import Path
 
 CASE_SECONDS = 30  # hard limit for one case, start to finish
@@ -42,7 +45,7 @@ HTCLIENT, HTBORDER, HTCLOSE = 1, 18, 20
 START_CLIENT = (600, 400)
 BOARD_OUTER = (400, 600)
 WEB_PANEL = ("SoundBoardWebHost", 8, 8, 376, 160)
-LABEL = ("Static", 156, 549, 228, 24, "直播音效板 v1.0 晨声工作室 2026.12")
+LABEL = ("SoundBoardTransLabel", 156, 549, 228, 24, "直播音效板 v1.0 晨声工作室 2026.12")
 
 # The board's 44 buttons in their stored (tab) order: caption, client left, top.
 # Every one is 80x16.
@@ -534,12 +537,226 @@ def case_screenshots(s, args):
     s.expect_exit_zero("Esc on the board")
 
 
+# ---- web panel: the board while its page loads and after it fails ---------
+
+WEB_CONTROL_ID = 0xE900
+PAGE_ADDRESS_HEADER = Path(__file__).resolve().parents[2] / "web" / "page_address.h"
+
+
+def page_address():
+    """The address the program navigates to, as web/page_address.h holds it."""
+    m = re.search(r'kPageAddress\[\]\s*=\s*"([^"]+)"', PAGE_ADDRESS_HEADER.read_text(encoding="utf-8"))
+    if not m:
+        raise Failed(f"no page address in {PAGE_ADDRESS_HEADER}")
+    return urllib.parse.urlsplit(m.group(1))
+
+
+class HeldPageServer:
+    """A web server at the page's address that holds every request until
+    released, then answers 503: the page is loading, then it has failed."""
+
+    def __init__(self, host, port):
+        self.requests = []
+        self.release = threading.Event()
+        owner = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                owner.requests.append(self.path)
+                owner.release.wait(CASE_SECONDS)
+                self.send_error(503, "held by the test")
+
+            def log_message(self, *args):
+                pass
+
+        self.server = None
+        self.error = None
+        try:
+            self.server = http.server.ThreadingHTTPServer((host, port), Handler)
+            self.server.daemon_threads = True
+        except OSError as e:
+            self.error = str(e)
+            return
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.release.set()
+        if self.server:
+            self.server.shutdown()
+            self.server.server_close()
+
+
+def check_web_panel(s, w):
+    """The panel's host at (8,8) 376x160 with the browser control filling it."""
+    hosts = [c for c in w["children"] if c["class"] == WEB_PANEL[0]]
+    s.require(len(hosts) == 1, "board: one web panel host", len(hosts))
+    host = hosts[0]
+    s.check(host["rect"] == [8, 8, 384, 168] and host["visible"], "web panel: client pixels 8..383 x 8..167",
+            host["rect"])
+    inner = [c for c in host["children"] if c["id"] == WEB_CONTROL_ID]
+    s.check(len(inner) == 1 and inner[0]["rect"] == [0, 0, 376, 160] and inner[0]["visible"],
+            "web panel: the browser control (id 0xE900) fills the host",
+            [(c["class"], c["id"], c["rect"]) for c in host["children"]])
+
+
+def button_screen_rect(w, caption):
+    b = next((c for c in w["children"] if c["class"] == "Button" and c["text"] == caption), None)
+    if b is None:
+        raise Failed(f"no button {caption}")
+    ox, oy = w["client_origin"]
+    r = b["rect"]
+    return b, [ox + r[0], oy + r[1], ox + r[2], oy + r[3]]
+
+
+def press_button(s, w, caption, rest_xy, when):
+    """Presses and releases a board button with the mouse; the board must
+    answer the probe and show the button's pressed look while held."""
+    b, r = button_screen_rect(w, caption)
+    cx, cy = (r[0] + r[2]) // 2, (r[1] + r[3]) // 2
+    hit = s.hittest(w["hwnd"], [(cx, cy)])[0]
+    s.check(hit["hit"] is not None and hit["at"] == b["hwnd"], f"{when}: the board answers at once, {caption} under the point",
+            hit)
+    s.xdo("mousemove", *rest_xy)
+    time.sleep(0.2)
+    before, held = s.dir / f"{caption}-rest.png", s.dir / f"{caption}-held.png"
+    grab(s, r, before)
+    s.xdo("mousemove", cx, cy)
+    time.sleep(0.1)
+    s.xdo("mousedown", "1")
+    time.sleep(0.3)
+    grab(s, r, held)
+    s.xdo("mouseup", "1")
+    time.sleep(0.1)
+    diff = subprocess.run(["compare", "-metric", "AE", str(before), str(held), "null:"], capture_output=True,
+                          text=True, timeout=20)
+    changed = int(float((diff.stderr.split() or ["0"])[0]))
+    s.check(changed > 0, f"{when}: {caption} shows its pressed look under the mouse", f"{changed} pixels changed")
+
+
+def case_web_loading(s, args):
+    url = page_address()
+    server = HeldPageServer(url.hostname, url.port or 80)
+    try:
+        if server.error:
+            s.note(f"cannot serve {url.hostname}:{url.port} ({server.error}); the page fails from the start")
+        s.start()
+        board = s.wait_board_shown()
+        s.wait_for(lambda: s.form_event(0, "destroyed"), 3, "the start window to be destroyed")
+        dump = s.dump()
+        w = s.window(dump, board["hwnd"])
+        s.require(w is not None, "board found by the probe")
+        check_web_panel(s, w)
+        rest = board_background_point(s, dump, w, (95, 300))
+
+        if not server.error:
+            s.wait_for(lambda: server.requests, 5, "the panel to ask for its page")
+            s.check(server.requests[0] == url.path, f"the panel asked for {url.path}", server.requests)
+            press_button(s, w, "大众笑声", rest, "while the page loads")
+            s.check(not server.release.is_set() and len(server.requests) >= 1,
+                    "the page request was still open during the click")
+            server.release.set()  # the page now fails with 503
+            time.sleep(0.5)
+        press_button(s, w, "男人奸笑", rest, "after the page failed")
+
+        s.press_escape_over(*rest)
+        pressed = time.monotonic()
+        s.expect_exit_zero("Esc with the web panel on the board")
+        took = time.monotonic() - pressed
+        s.note(f"Esc to the end of the process: {took * 1000:.0f} ms")
+        s.check(took < 1.0, "the program ended within a second of Esc", f"{took:.2f} s")
+    finally:
+        server.close()
+
+
+# ---- the hover look --------------------------------------------------------
+
+HOVER_ROW = ["乌鸦飞过", "我鄙视你", "震撼屁声", "做人厚道"]  # one row, left to right
+HOVERED = "我鄙视你"
+LABEL_BLUE = (0, 136, 255)
+
+
+def pixels(path, rect):
+    """(r, g, b) of each pixel of rect (left, top, right, bottom) in a picture,
+    keyed by its (x, y) within the rect."""
+    l, t, r, b = rect
+    out = subprocess.run(["convert", str(path), "-crop", f"{r - l}x{b - t}+{l}+{t}", "+repage", "-depth", "8",
+                          "txt:-"], capture_output=True, text=True, timeout=20, check=True).stdout
+    px = {}
+    for line in out.splitlines():
+        m = re.match(r"(\d+),(\d+):\s*\((\d+),(\d+),(\d+)", line)
+        if m:
+            px[(int(m[1]), int(m[2]))] = tuple(int(v) for v in m.groups()[2:5])
+    return px
+
+
+def case_hover(s, args):
+    s.start()
+    board = s.wait_board_shown()
+    s.wait_for(lambda: s.form_event(0, "destroyed"), 3, "the start window to be destroyed")
+    dump = s.dump()
+    w = s.window(dump, board["hwnd"])
+    s.require(w is not None, "board found by the probe")
+    at = {caption: (x, y) for caption, x, y in BUTTONS}
+    ox, oy = w["client_origin"]
+    rest = board_background_point(s, dump, w, (95, 300))
+    s.xdo("mousemove", *rest)
+    time.sleep(0.2)
+    hx, hy = at[HOVERED]
+    s.xdo("mousemove", ox + hx + BUTTON_SIZE[0] // 2, oy + hy + BUTTON_SIZE[1] // 2)
+    time.sleep(0.5)
+    png = s.dir / "board-hover.png"
+    grab(s, w["rect"], png)
+
+    # Picture coordinates of a client point.
+    def pic(x, y):
+        return ox - w["rect"][0] + x, oy - w["rect"][1] + y
+
+    def face(caption):
+        """The colour of a button's face beside its caption (left of it, where
+        the four characters do not reach), all one colour."""
+        x, y = pic(*at[caption])
+        patch = set(pixels(png, (x + 2, y + 2, x + 8, y + 14)).values())
+        s.check(len(patch) == 1, f"{caption}: an even face left of the caption", sorted(patch))
+        return next(iter(patch))
+
+    faces = {caption: face(caption) for caption in HOVER_ROW}
+    s.note("faces: " + ", ".join(f"{c} {faces[c]}" for c in HOVER_ROW))
+    lit = faces[HOVERED]
+    others = [faces[c] for c in HOVER_ROW if c != HOVERED]
+    s.check(all(sum(lit) > sum(o) and all(a >= b for a, b in zip(lit, o)) for o in others),
+            f"the hovered {HOVERED} is lighter than its neighbours", faces)
+    s.check(len(set(others)) == 1, "the other buttons keep the one flat face", others)
+    # Its raised frame: the right and bottom edges in the shadow colour.
+    x, y = pic(hx, hy)
+    edge = pixels(png, (x + BUTTON_SIZE[0] - 1, y + 2, x + BUTTON_SIZE[0], y + 3))[(0, 0)]
+    s.check(sum(edge) < sum(lit), f"{HOVERED}: a darker right edge while lit", edge)
+    nx, ny = pic(*at[HOVER_ROW[2]])
+    s.check(pixels(png, (nx + BUTTON_SIZE[0] - 1, ny + 2, nx + BUTTON_SIZE[0], ny + 3))[(0, 0)] == others[0],
+            "no frame on a button at rest")
+    # The title label's blue caption over the window background.
+    _, l, t, lw, lh, _ = LABEL
+    lx, ly = pic(l, t)
+    label = pixels(png, (lx, ly, lx + lw, ly + lh)).values()
+    blue = sum(1 for p in label if p == LABEL_BLUE)
+    s.check(blue > 20, "the title label shows its caption in blue", f"{blue} blue pixels")
+
+    if args.docs:
+        docs = Path(args.docs)
+        docs.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(png, docs / "board-hover.png")
+        s.note(f"wrote {docs / 'board-hover.png'}")
+    s.press_escape_over(*rest)
+    s.expect_exit_zero("Esc on the board")
+
+
 CASES = {
     "timeline": case_timeline,
     "close_box": case_close_box,
     "early_close": case_early_close,
     "drag": case_drag,
     "screenshots": case_screenshots,
+    "hover": case_hover,
+    "web_loading": case_web_loading,
 }
 
 
@@ -549,7 +766,7 @@ def main():
     ap.add_argument("--probe", required=True)
     ap.add_argument("--case", required=True, choices=sorted(CASES))
     ap.add_argument("--out", required=True, help="folder for logs, probe output and pictures")
-    ap.add_argument("--docs", help="screenshots: also copy the pictures here")
+    ap.add_argument("--docs", help="screenshots, hover: also copy the pictures here")
     args = ap.parse_args()
 
     for var in ("WINEPREFIX", "DISPLAY"):

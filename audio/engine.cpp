@@ -1,5 +1,8 @@
 #include "audio/engine.h"
 
+#include <new>
+
+#include "audio/midi_file.h"
 #include "audio/riff.h"
 
 namespace audio {
@@ -9,12 +12,42 @@ int PlaybackEngine::Play(const SoundRequest& r) {
     const std::span<const std::uint8_t> bytes(r.data, std::size_t(r.length));
     if (LooksLikeWave(bytes))
         return WavePlayer::Start(PlayerEnv{wave_, clock_, registry_, recycler_}, bytes, r.loop != 0) ? 1 : 0;
-    // Standard MIDI files ("MThd") are not played yet; anything else is refused.
+    if (!LooksLikeMidi(bytes)) return 0;
+    // One MIDI sound at a time: the old one is closed before the new opens.
+    StopMidi();
+    try {
+        midi_data_.assign(bytes.begin(), bytes.end());
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    switch (midi_.Open(midi_data_)) {
+    case MidiOpen::kOpened:
+        midi_.Start(r.loop != 0);
+        return 1;
+    case MidiOpen::kNoStream:
+        // No MIDI output is not reported, as for waveform output: silent.
+        StopMidi();
+        return 1;
+    case MidiOpen::kUnreadable:
+        break;
+    }
+    StopMidi();
     return 0;
 }
 
-void PlaybackEngine::Stop() { registry_.SignalAll(); }
+void PlaybackEngine::StopMidi() {
+    if (!midi_data_.empty()) midi_.Close();
+    std::vector<std::uint8_t>().swap(midi_data_);
+}
 
-void PlaybackEngine::ShutdownStop() { registry_.SignalAllAndWait(); }
+void PlaybackEngine::Stop() {
+    StopMidi();
+    registry_.SignalAll();
+}
+
+void PlaybackEngine::ShutdownStop() {
+    StopMidi();
+    registry_.SignalAllAndWait();
+}
 
 }  // namespace audio

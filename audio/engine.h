@@ -2,7 +2,10 @@
 // Recognises sound data by its first bytes and hands it to a player.
 #include <cstdint>
 #include <span>
+#include <vector>
 
+#include "audio/midi_device.h"
+#include "audio/midi_player.h"
 #include "audio/wave_player.h"
 
 namespace audio {
@@ -16,25 +19,38 @@ struct SoundRequest {
 
 class PlaybackEngine {
 public:
-    PlaybackEngine(WaveDevice& wave, Clock& clock) : wave_(wave), clock_(clock) {}
+    // Without a MIDI device, MIDI data is recognised and plays silently.
+    PlaybackEngine(WaveDevice& wave, Clock& clock) : PlaybackEngine(wave, no_midi_, clock) {}
+    PlaybackEngine(WaveDevice& wave, MidiDevice& midi, Clock& clock)
+        : wave_(wave), clock_(clock), midi_(midi, clock) {}
     ~PlaybackEngine() { ShutdownStop(); }  // players hold references to the members
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
     // 1 when the data was recognised and handed to a player, else 0.
     int Play(const SoundRequest& request);
-    // Tells every player to stop; does not wait.
+    // Stops the MIDI sound and tells every waveform player to stop; waits
+    // only for the MIDI device to give its buffers back (at most 2,000 ms).
     void Stop();
     // Stops and waits until every waveform player's thread has ended.
     void ShutdownStop();
 
     PlayerRegistry& registry() { return registry_; }
+    MidiPlayer& midi() { return midi_; }
+    // A MIDI sound has been started and is still going.
+    bool MidiSounding() { return midi_.Sounding(); }
 
 private:
+    // Closes the MIDI player and releases the engine's copy of its file.
+    void StopMidi();
+
     WaveDevice& wave_;
     Clock& clock_;
     PlayerRegistry registry_;
     BufferRecycler recycler_;
+    NoMidiDevice no_midi_;
+    std::vector<std::uint8_t> midi_data_;  // declared before the player, which reads it
+    MidiPlayer midi_;
 };
 
 }  // namespace audio

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/winmm_device.h"
+#include "audio/winmm_midi_device.h"
 #include "shell/text_win.h"
 
 namespace audio {
@@ -13,11 +14,12 @@ namespace {
 
 shell::ServiceFn g_service = nullptr;
 
-// The one engine of the process, on the system's waveform output.
+// The one engine of the process, on the system's waveform and MIDI output.
 PlaybackEngine& Engine() {
     static WinmmWaveDevice device;
+    static WinmmMidiDevice midi;
     static SteadyClock clock;
-    static PlaybackEngine engine(device, clock);
+    static PlaybackEngine engine(device, midi, clock);
     return engine;
 }
 
@@ -75,6 +77,6 @@ void stop_sound() {
 std::intptr_t ServePlay(const SoundRequest& request) { return Engine().Play(request); }
 void ServeStop() { Engine().Stop(); }
 void ShutdownStop() { Engine().ShutdownStop(); }
-std::size_t RunningPlayers() { return Engine().registry().size(); }
+std::size_t RunningPlayers() { return Engine().registry().size() + (Engine().MidiSounding() ? 1 : 0); }
 
 }  // namespace audio

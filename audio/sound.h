@@ -29,7 +29,8 @@ std::intptr_t ServePlay(const SoundRequest& request);
 void ServeStop();
 // Stops all sound and waits until every waveform player's thread has ended.
 void ShutdownStop();
-// Waveform players running now.
+// Sounds going now: the waveform players running, and the MIDI sound while
+// it plays.
 std::size_t RunningPlayers();
 
 }  // namespace audio

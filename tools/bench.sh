@@ -6,10 +6,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 sb_install
 sb_say "building the benchmarks (build/bench, Release)"
 cmake -S "$SB_ROOT" -B "$SB_BUILD/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$SB_BUILD/bench" -j2 engine_bench >/dev/null
+ninja -C "$SB_BUILD/bench" -j2 engine_bench midi_bench >/dev/null
 "$SB_ROOT/tools/build.sh" win latency_probe
 sb_say "host: starting the largest clip against a bare copy of its bytes"
 "$SB_BUILD/bench/tests/host/engine_bench" --benchmark_min_time=2 --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true
+sb_say "host: reading, merging and encoding a 64,240-event MIDI file"
+"$SB_BUILD/bench/tests/host/midi_bench" --benchmark_min_time=2 --benchmark_repetitions=3 \
     --benchmark_report_aggregates_only=true
 sb_services_start --isolated
 trap sb_services_stop EXIT

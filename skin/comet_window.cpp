@@ -1,7 +1,9 @@
 #include "skin/comet_window.h"
 
+#include "skin/caret.h"
 #include "skin/foreign.h"
 #include "skin/move_request.h"
+#include "skin/skin_controls.h"
 #include "skin/skin_module.h"
 
 namespace skin {
@@ -36,11 +38,7 @@ bool SetBackImage(CometWindow* w, GpImage* image) {
 
 bool LoadBackImage(CometWindow* w, const ByteBlob* bytes) { return SetBackImage(w, LoadImageFromBytes(bytes)); }
 
-void SkinControls(CometWindow* w) {
-    // Subclassing of PNG controls comes with the control procedures; the
-    // window's bitmap is rebuilt either way.
-    if (sys::IsWindow(w->window)) ComposeWindow(w->window);
-}
+void SkinControls(CometWindow* w) { SkinWindowControls(w->window); }
 
 void Move(CometWindow* w, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
           std::optional<std::int32_t> width, std::optional<std::int32_t> height, bool no_redraw) {

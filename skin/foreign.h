@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "shell/foreign_calls.h"
+#include "skin/gdiplus_draw_types.h"
 #include "skin/gdiplus_types.h"
 
 namespace skin::sys {
@@ -27,6 +28,33 @@ namespace skin::sys {
     X("GdiPlus.dll", GdipCreateFromHDC, GpStatus, (HDC, GpGraphics**))                                         \
     X("GdiPlus.dll", GdipGetImageWidth, GpStatus, (GpImage*, UINT*))                                           \
     X("GdiPlus.dll", GdipGetImageHeight, GpStatus, (GpImage*, UINT*))                                          \
+    X("GdiPlus.dll", GdipCreateSolidFill, GpStatus, (ARGB, GpSolidFill**))                                     \
+    X("GdiPlus.dll", GdipFillRectangle, GpStatus, (GpGraphics*, GpBrush*, REAL, REAL, REAL, REAL))             \
+    X("GdiPlus.dll", GdipDeleteBrush, GpStatus, (GpBrush*))                                                    \
+    X("GdiPlus.dll", GdipDrawImagePointRect, GpStatus,                                                         \
+      (GpGraphics*, GpImage*, REAL, REAL, REAL, REAL, REAL, REAL, INT))                                        \
+    X("GdiPlus.dll", GdipCreatePen1, GpStatus, (ARGB, REAL, INT, GpPen**))                                     \
+    X("GdiPlus.dll", GdipDrawRectangle, GpStatus, (GpGraphics*, GpPen*, REAL, REAL, REAL, REAL))               \
+    X("GdiPlus.dll", GdipDrawLine, GpStatus, (GpGraphics*, GpPen*, REAL, REAL, REAL, REAL))                    \
+    X("GdiPlus.dll", GdipDeletePen, GpStatus, (GpPen*))                                                        \
+    X("GdiPlus.dll", GdipDrawString, GpStatus,                                                                 \
+      (GpGraphics*, const WCHAR*, INT, const GpFont*, const RectF*, const GpStringFormat*, const GpBrush*))   \
+    X("GdiPlus.dll", GdipCreateFont, GpStatus, (const GpFontFamily*, REAL, INT, INT, GpFont**))                \
+    X("GdiPlus.dll", GdipCreateFontFromDC, GpStatus, (HDC, GpFont**))                                          \
+    X("GdiPlus.dll", GdipCloneFont, GpStatus, (GpFont*, GpFont**))                                             \
+    X("GdiPlus.dll", GdipDeleteFont, GpStatus, (GpFont*))                                                      \
+    X("GdiPlus.dll", GdipGetFontStyle, GpStatus, (GpFont*, INT*))                                              \
+    X("GdiPlus.dll", GdipGetFontSize, GpStatus, (GpFont*, REAL*))                                              \
+    X("GdiPlus.dll", GdipGetFontUnit, GpStatus, (GpFont*, INT*))                                               \
+    X("GdiPlus.dll", GdipGetFontHeight, GpStatus, (const GpFont*, const GpGraphics*, REAL*))                   \
+    X("GdiPlus.dll", GdipCreateFontFamilyFromName, GpStatus, (const WCHAR*, GpFontCollection*, GpFontFamily**)) \
+    X("GdiPlus.dll", GdipCloneFontFamily, GpStatus, (GpFontFamily*, GpFontFamily**))                           \
+    X("GdiPlus.dll", GdipDeleteFontFamily, GpStatus, (GpFontFamily*))                                          \
+    X("GdiPlus.dll", GdipCreateStringFormat, GpStatus, (INT, LANGID, GpStringFormat**))                        \
+    X("GdiPlus.dll", GdipCloneStringFormat, GpStatus, (const GpStringFormat*, GpStringFormat**))               \
+    X("GdiPlus.dll", GdipDeleteStringFormat, GpStatus, (GpStringFormat*))                                      \
+    X("GdiPlus.dll", GdipSetStringFormatAlign, GpStatus, (GpStringFormat*, INT))                               \
+    X("GdiPlus.dll", GdipSetStringFormatLineAlign, GpStatus, (GpStringFormat*, INT))                           \
     X("USER32.dll", IsWindow, BOOL, (HWND))                                                                    \
     X("USER32.dll", SetWindowLongA, LONG, (HWND, int, LONG))                                                   \
     X("USER32.dll", CreateCaret, BOOL, (HWND, HBITMAP, int, int))                                              \
@@ -43,6 +71,16 @@ namespace skin::sys {
     X("USER32.dll", SendMessageA, LRESULT, (HWND, UINT, WPARAM, LPARAM))                                       \
     X("USER32.dll", RegisterClassExA, ATOM, (const WNDCLASSEXA*))                                              \
     X("USER32.dll", LoadCursorA, HCURSOR, (HINSTANCE, LPCSTR))                                                 \
+    X("USER32.dll", RemovePropA, HANDLE, (HWND, LPCSTR))                                                       \
+    X("USER32.dll", GetParent, HWND, (HWND))                                                                   \
+    X("USER32.dll", ScreenToClient, BOOL, (HWND, LPPOINT))                                                     \
+    X("USER32.dll", GetWindowTextLengthA, int, (HWND))                                                         \
+    X("USER32.dll", GetWindowTextA, int, (HWND, LPSTR, int))                                                   \
+    X("USER32.dll", CallWindowProcA, LRESULT, (WNDPROC, HWND, UINT, WPARAM, LPARAM))                           \
+    X("USER32.dll", DefWindowProcA, LRESULT, (HWND, UINT, WPARAM, LPARAM))                                     \
+    X("USER32.dll", TrackMouseEvent, BOOL, (LPTRACKMOUSEEVENT))                                                \
+    X("USER32.dll", GetCaretPos, BOOL, (LPPOINT))                                                              \
+    X("USER32.dll", ReleaseCapture, BOOL, ())                                                                  \
     X("KERNEL32.dll", GetModuleHandleA, HMODULE, (LPCSTR))                                                     \
     X("KERNEL32.dll", MultiByteToWideChar, int, (UINT, DWORD, LPCSTR, int, LPWSTR, int))                       \
     X("KERNEL32.dll", GlobalAlloc, HGLOBAL, (UINT, SIZE_T))                                                    \
@@ -50,11 +88,14 @@ namespace skin::sys {
     X("KERNEL32.dll", GlobalUnlock, BOOL, (HGLOBAL))                                                           \
     X("KERNEL32.dll", GlobalFree, HGLOBAL, (HGLOBAL))                                                          \
     X("KERNEL32.dll", GlobalSize, SIZE_T, (HGLOBAL))                                                           \
+    X("KERNEL32.dll", TerminateThread, BOOL, (HANDLE, DWORD))                                                  \
+    X("KERNEL32.dll", CloseHandle, BOOL, (HANDLE))                                                             \
     X("GDI32.dll", CreateCompatibleDC, HDC, (HDC))                                                             \
     X("GDI32.dll", CreateDIBSection, HBITMAP, (HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD))           \
     X("GDI32.dll", SelectObject, HGDIOBJ, (HDC, HGDIOBJ))                                                      \
     X("GDI32.dll", DeleteObject, BOOL, (HGDIOBJ))                                                              \
     X("GDI32.dll", DeleteDC, BOOL, (HDC))                                                                      \
+    X("GDI32.dll", GetObjectA, int, (HANDLE, int, LPVOID))                                                     \
     X("OLE32.dll", CLSIDFromString, HRESULT, (LPCOLESTR, LPCLSID))                                             \
     X("OLE32.dll", CreateStreamOnHGlobal, HRESULT, (HGLOBAL, BOOL, LPSTREAM*))
 

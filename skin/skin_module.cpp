@@ -4,8 +4,13 @@
 #include <map>
 
 #include "shell/shell.h"
+#include "skin/caret.h"
 #include "skin/comet_stream.h"
+#include "skin/control_props.h"
+#include "skin/draw_control.h"
 #include "skin/foreign.h"
+#include "skin/load_dialog.h"
+#include "skin/prop_read.h"
 
 namespace skin {
 namespace {
@@ -106,8 +111,10 @@ GpImage* ComposeBitmap(HWND window) {
         sys::GdipGetImageDimension(bitmap, &w, &h);
         sys::GdipDrawImageRect(g, back, 0.0f, 0.0f, w, h);  // always scaled to the whole window
     }
-    // PNG controls, in z-order, are drawn over the background here once the
-    // control drawing exists; a child without a control type never shows.
+    // PNG controls in z-order, so a later sibling paints over an earlier one;
+    // a child without a control type never shows.
+    for (HWND child = sys::GetWindow(window, GW_CHILD); child; child = sys::GetWindow(child, GW_HWNDNEXT))
+        if (PropValue(child, kPropType) != 0) DrawControl(window, child, g);
     if (g) sys::GdipDeleteGraphics(g);
     return bitmap;
 }
@@ -116,7 +123,8 @@ void ComposeWindow(HWND window) {
     GpImage* bitmap = ComposeBitmap(window);
     PushLayered(window, bitmap, false);
     ModuleState& m = Module();
-    if (window == m.focus_parent) {
+    ++m.compositions;
+    if (window && window == m.focus_parent) {
         // Kept for the caret blink, which re-pushes it without recomposing.
         if (m.kept_bitmap) sys::GdipDisposeImage(m.kept_bitmap);
         m.kept_bitmap = bitmap;
@@ -151,14 +159,14 @@ std::uint32_t LayeredSource::Pixel(int x, int y) const {
     return row[x];
 }
 
-void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret) {
+void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret, HWND window) {
     GpGraphics* g = nullptr;
     sys::GdipCreateFromHDC(target.dc(), &g);
     UINT w = 0, h = 0;
     sys::GdipGetImageHeight(image, &h);
     sys::GdipGetImageWidth(image, &w);
     sys::GdipDrawImageRect(g, image, 0.0f, 0.0f, REAL(w), REAL(h));  // its own size, top-left
-    (void)draw_caret;  // the caret of a focused PNG edit box is drawn here once edit boxes exist
+    if (draw_caret && window && Module().focused_edit) DrawCaret(window, Module().focused_edit, g);
     if (g) sys::GdipDeleteGraphics(g);
 }
 
@@ -169,20 +177,16 @@ void PushLayered(HWND window, GpImage* image, bool draw_caret) {
     HDC screen = sys::GetWindowDC(window);
     {
         LayeredSource source(screen, width, height);
-        RenderLayered(source, image, draw_caret);
+        RenderLayered(source, image, draw_caret, window);
         SIZE size{width, height};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         sys::UpdateLayeredWindow(window, screen, nullptr, &size, source.dc(), &origin, 0, &blend, ULW_ALPHA);
     }
     sys::ReleaseDC(window, screen);
+    ModuleState& m = Module();
+    ++m.pushes;
+    m.last_push_caret = draw_caret;
 }
-
-void CALLBACK CaretBlinkProc(HWND, UINT, UINT_PTR, DWORD) {
-    // Only a focused PNG edit box blinks; without one there is nothing to do.
-    if (!Module().focus_parent) return;
-}
-
-LRESULT CALLBACK LoadDialogProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 }  // namespace skin

@@ -25,6 +25,11 @@ struct ModuleState {
     HWND focused_edit = nullptr;
     GpImage* kept_bitmap = nullptr;
     int caret_phase = 0;
+    // Observation counters for tests: compositions made, bitmaps pushed,
+    // and whether the last push drew the caret.
+    unsigned compositions = 0;
+    unsigned pushes = 0;
+    bool last_push_caret = false;
 };
 ModuleState& Module();
 
@@ -78,10 +83,8 @@ private:
     void* bits_ = nullptr;
     int width_, height_;
 };
-// Draws `image` at its own size to the top-left of a window-sized source.
-void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret);
-
-void CALLBACK CaretBlinkProc(HWND window, UINT message, UINT_PTR id, DWORD time);
-LRESULT CALLBACK LoadDialogProc(HWND h, UINT m, WPARAM w, LPARAM l);
+// Draws `image` at its own size to the top-left of a window-sized source;
+// with `draw_caret`, the focused edit box's caret of `window` over it.
+void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret, HWND window = nullptr);
 
 }  // namespace skin

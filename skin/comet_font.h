@@ -1,0 +1,56 @@
+#pragma once
+// CometFont: holds one GDI+ font (0 when empty), made from a family name, a
+// device context, a window's font or a GDI font.
+#include <windows.h>
+
+#include <memory>
+
+#include "skin/gdiplus_draw_types.h"
+
+namespace skin {
+
+struct CometFont;
+
+// Operations in their fixed order.
+struct CometFontOps {
+    void (*destroy)(CometFont*);
+    std::unique_ptr<CometFont> (*copy)(const CometFont*);
+    void (*Release)(CometFont*);
+    GpStatus (*CreateFromName)(CometFont*, const char* family, REAL em_size, INT style, INT unit);
+    GpStatus (*CreateFromDC)(CometFont*, HDC dc);
+    GpStatus (*CreateFromWindow)(CometFont*, HWND window);
+    GpStatus (*CreateFromHFont)(CometFont*, HFONT font);
+    GpFont* (*GetHandle)(const CometFont*);
+    void (*SetHandle)(CometFont*, GpFont*);
+    GpStatus (*GetStyle)(const CometFont*, INT* style);
+    GpStatus (*GetSize)(const CometFont*, REAL* size);
+    GpStatus (*GetUnit)(const CometFont*, INT* unit);
+    GpStatus (*GetHeight)(const CometFont*, GpGraphics* graphics, REAL* height);
+};
+
+struct CometFont {
+    const CometFontOps* ops;
+    GpFont* handle = nullptr;
+
+    CometFont();
+    ~CometFont();
+    CometFont(const CometFont&) = delete;
+    CometFont& operator=(const CometFont&) = delete;
+
+    std::unique_ptr<CometFont> copy() const { return ops->copy(this); }
+    void Release() { ops->Release(this); }
+    GpStatus CreateFromName(const char* family, REAL em_size, INT style, INT unit) {
+        return ops->CreateFromName(this, family, em_size, style, unit);
+    }
+    GpStatus CreateFromDC(HDC dc) { return ops->CreateFromDC(this, dc); }
+    GpStatus CreateFromWindow(HWND window) { return ops->CreateFromWindow(this, window); }
+    GpStatus CreateFromHFont(HFONT font) { return ops->CreateFromHFont(this, font); }
+    GpFont* GetHandle() const { return ops->GetHandle(this); }
+    void SetHandle(GpFont* h) { ops->SetHandle(this, h); }
+    GpStatus GetStyle(INT* style) const { return ops->GetStyle(this, style); }
+    GpStatus GetSize(REAL* size) const { return ops->GetSize(this, size); }
+    GpStatus GetUnit(INT* unit) const { return ops->GetUnit(this, unit); }
+    GpStatus GetHeight(GpGraphics* g, REAL* height) const { return ops->GetHeight(this, g, height); }
+};
+
+}  // namespace skin

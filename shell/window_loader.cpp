@@ -47,7 +47,10 @@ LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
         case WM_COMMAND:
             if (lp) {
-                if (auto child = w->FindChild(reinterpret_cast<HWND>(lp))) child->OnParentCommand(HIWORD(wp));
+                // A child's notification carries its own control id; anything else is not its.
+                const auto from = reinterpret_cast<HWND>(lp);
+                if (LOWORD(wp) == LOWORD(GetDlgCtrlID(from)))
+                    if (auto child = w->FindChild(from)) child->OnParentCommand(HIWORD(wp));
             } else if (LOWORD(wp) == IDCANCEL && w->props().esc_closes) {
                 CloseRequest(*w);  // Esc, as the dialog keyboard handling reports it
             }

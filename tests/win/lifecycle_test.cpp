@@ -176,11 +176,13 @@ void CALLBACK TabThenEsc(HWND, UINT, UINT_PTR, DWORD) {
         }
         case 1:
             g.focus_after_tab = GetFocus();
-            PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);  // no default button: nothing happens
+            // Keys go to the button that should have the focus, so another
+            // program taking the activation cannot swallow them.
+            PostMessageA(g.next_tab_stop, WM_KEYDOWN, VK_RETURN, 0);  // no default button: nothing happens
             break;
         case 2:
             g.board = board;
-            PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageA(g.next_tab_stop, WM_KEYDOWN, VK_ESCAPE, 0);
             break;
         default: break;
     }

@@ -17,5 +17,5 @@ sb_say "host: reading, merging and encoding a 64,240-event MIDI file"
 sb_services_start --isolated
 trap sb_services_stop EXIT
 sb_say "Wine: play call to first write and to onset, engine beside bare WINMM"
-wine "$SB_BUILD/win/latency_probe.exe" "${1:-15}" >"$SB_BUILD/latency.txt" 2>&1 || true
+wine "$SB_BUILD/win/tests/win/latency_probe.exe" "${1:-15}" >"$SB_BUILD/latency.txt" 2>&1 || true
 cat "$SB_BUILD/latency.txt"

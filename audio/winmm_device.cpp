@@ -55,8 +55,7 @@ WaveHandle WinmmWaveDevice::Open(std::span<const std::uint8_t> format, WaveCallb
                                    CALLBACK_FUNCTION);
     if (r != MMSYSERR_NOERROR || !h) return 0;
     const auto handle = reinterpret_cast<WaveHandle>(h);
-    std::lock_guard g(lock_);
-    routes_[handle] = std::move(route);
+    routes_.Add(handle, std::move(route));
     return handle;
 }
 
@@ -73,12 +72,7 @@ bool WinmmWaveDevice::Pause(WaveHandle h) { return waveOutPause(H(h)) == MMSYSER
 bool WinmmWaveDevice::Reset(WaveHandle h) { return waveOutReset(H(h)) == MMSYSERR_NOERROR; }
 
 bool WinmmWaveDevice::Close(WaveHandle h) {
-    const bool ok = waveOutClose(H(h)) == MMSYSERR_NOERROR;
-    if (ok) {  // no callback comes after a successful close
-        std::lock_guard g(lock_);
-        routes_.erase(h);
-    }
-    return ok;
+    return routes_.Close(h, [h] { return waveOutClose(H(h)) == MMSYSERR_NOERROR; });
 }
 
 }  // namespace audio

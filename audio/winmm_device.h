@@ -1,8 +1,6 @@
 #pragma once
 // The waveform device seam bound to the system's waveform output.
-#include <map>
-#include <memory>
-#include <mutex>
+#include "audio/device_routes.h"
 
 #include "audio/wave_device.h"
 
@@ -25,8 +23,7 @@ public:
     };
 
 private:
-    std::mutex lock_;
-    std::map<WaveHandle, std::unique_ptr<Route>> routes_;  // one per open handle
+    RouteTable<Route> routes_;
 };
 
 }  // namespace audio

@@ -45,8 +45,7 @@ MidiHandle WinmmMidiDevice::Open(MidiCallback callback, void* instance) {
                                       reinterpret_cast<DWORD_PTR>(route.get()), CALLBACK_FUNCTION);
     if (r != MMSYSERR_NOERROR || !h) return 0;
     const auto handle = reinterpret_cast<MidiHandle>(h);
-    std::lock_guard g(lock_);
-    routes_[handle] = std::move(route);
+    routes_.Add(handle, std::move(route));
     return handle;
 }
 
@@ -69,12 +68,7 @@ bool WinmmMidiDevice::Stop(MidiHandle h) { return midiStreamStop(S(h)) == MMSYSE
 bool WinmmMidiDevice::Reset(MidiHandle h) { return midiOutReset(O(h)) == MMSYSERR_NOERROR; }
 
 bool WinmmMidiDevice::Close(MidiHandle h) {
-    const bool ok = midiStreamClose(S(h)) == MMSYSERR_NOERROR;
-    if (ok) {  // no callback comes after a successful close
-        std::lock_guard g(lock_);
-        routes_.erase(h);
-    }
-    return ok;
+    return routes_.Close(h, [h] { return midiStreamClose(S(h)) == MMSYSERR_NOERROR; });
 }
 
 void WinmmMidiDevice::Notify(std::uintptr_t window, std::uint32_t message, std::uintptr_t wparam,

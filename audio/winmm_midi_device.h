@@ -1,8 +1,6 @@
 #pragma once
 // The MIDI device seam bound to the system's MIDI stream output.
-#include <map>
-#include <memory>
-#include <mutex>
+#include "audio/device_routes.h"
 
 #include "audio/midi_device.h"
 
@@ -27,8 +25,7 @@ public:
     };
 
 private:
-    std::mutex lock_;
-    std::map<MidiHandle, std::unique_ptr<Route>> routes_;  // one per open stream
+    RouteTable<Route> routes_;  // one per open stream
 };
 
 }  // namespace audio

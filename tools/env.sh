@@ -84,6 +84,9 @@ sb_services_start() {
     fi
     # No window manager runs here: unmanaged windows avoid Wine's waits for one.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$SB_BUILD/wine-reg.log" 2>&1
+    # A crash ends the process at once instead of waiting in Wine's debugger.
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+        >>"$SB_BUILD/wine-reg.log" 2>&1 || true
 }
 
 sb_services_stop() {

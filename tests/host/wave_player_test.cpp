@@ -3,6 +3,7 @@
 
 #include <numeric>
 
+#include "audio/device_routes.h"
 #include "audio/engine.h"
 #include "audio/wave_player.h"
 #include "tests/host/fake_wave_device.h"
@@ -220,6 +221,33 @@ TEST(Recycler, ReusesTheSmallestFittingBlockAndKeepsWithinItsBounds) {
     EXPECT_EQ(r.kept_bytes(), 0u) << "oversized blocks are not kept";
     for (int i = 0; i < 6; ++i) r.Give(r.Take(std::size_t(4) << 20));
     EXPECT_LE(r.kept_bytes(), audio::BufferRecycler::kMaxBytes);
+}
+
+}  // namespace
+
+namespace {
+
+struct TestRoute {
+    int owner;
+};
+
+TEST(DeviceRoutes, AHandleReusedAsItClosesKeepsTheNewOwnersRoute) {
+    audio::RouteTable<TestRoute> t;
+    t.Add(7, std::make_unique<TestRoute>(TestRoute{1}));
+    // Another player opens and is handed the same value as soon as the
+    // close has released it, before the closing player is done.
+    EXPECT_TRUE(t.Close(7, [&] {
+        t.Add(7, std::make_unique<TestRoute>(TestRoute{2}));
+        return true;
+    }));
+    ASSERT_NE(t.Find(7), nullptr);
+    EXPECT_EQ(t.Find(7)->owner, 2);
+    // A failed close keeps the route: callbacks may still come.
+    EXPECT_FALSE(t.Close(7, [] { return false; }));
+    ASSERT_NE(t.Find(7), nullptr);
+    EXPECT_EQ(t.Find(7)->owner, 2);
+    EXPECT_TRUE(t.Close(7, [] { return true; }));
+    EXPECT_EQ(t.Find(7), nullptr);
 }
 
 }  // namespace

@@ -125,6 +125,20 @@ TEST_F(Audio, ShutdownStopReturnsOnlyWhenEveryPlayerHasEnded) {
     EXPECT_EQ(audio::RunningPlayers(), 0u);
 }
 
+// Clicking faster than sounds end: every stop-then-play opens a new device
+// handle while the last one closes on its feeder thread, so handle values
+// are reused across threads all the time.
+TEST_F(Audio, HundredsOfStopThenPlayCyclesEndCleanly) {
+    const OwnedBlob tone(wintest::ChirpWav(4410, 900, 900, 0.2));
+    for (int i = 0; i < 300; ++i) {
+        stop_sound();
+        ASSERT_TRUE(play_sound(tone.blob()));
+        if (i % 50 == 0) Sleep(20);
+    }
+    audio::ShutdownStop();
+    EXPECT_EQ(audio::RunningPlayers(), 0u);
+}
+
 TEST_F(Audio, BadSourcesAreRefusedAndStopWithNothingPlayingIsHarmless) {
     stop_sound();
     char dir[MAX_PATH], empty[MAX_PATH];

@@ -66,6 +66,11 @@ int main() {
     }
     const ULONGLONG deadline = seconds < 0 ? 0 : GetTickCount64() + ULONGLONG(seconds * 1000);
     while (audio::RunningPlayers() > 0 && (deadline == 0 || GetTickCount64() < deadline)) Sleep(20);
+    const bool stopped = audio::RunningPlayers() > 0;
     audio::ShutdownStop();
+    // A player ends when the device has taken its last buffer, which the
+    // sound server may still be playing: let it finish before the process
+    // (and its audio stream) goes.
+    if (!stopped) Sleep(1000);
     return 0;
 }

@@ -9,7 +9,6 @@ reference samples at the sink's rate.
 """
 import argparse
 import os
-import signal
 import struct
 import subprocess
 import sys
@@ -348,32 +347,7 @@ def main():
             print(f"FAIL  {var} is not set: source tools/env.sh and run sb_services_start first")
             return 1
     case, seconds = CASES[args.case]
-    base.CASE_SECONDS = seconds
-    s = base.Session(args)
-
-    def out_of_time(signum, frame):
-        raise base.Failed(f"the case took longer than {seconds} s")
-
-    signal.signal(signal.SIGALRM, out_of_time)
-    signal.alarm(seconds)
-    print(f"case {args.case}: {s.exe.name} (logs in {s.dir})", flush=True)
-    try:
-        case(s, args)
-    except base.Failed as e:
-        if not s.failures or s.failures[-1] != str(e):
-            s.check(False, str(e))
-    except Exception as e:  # a tool or probe failure is a failed case, with context
-        s.check(False, f"{type(e).__name__}: {e}")
-    finally:
-        signal.alarm(0)
-        s.stop()
-    if s.failures:
-        s.diagnostics()
-        print(f"case {args.case}: FAILED ({len(s.failures)} check(s))")
-        return 1
-    print(f"case {args.case}: passed")
-    return 0
-
+    return base.run_case(args, case, seconds)
 
 if __name__ == "__main__":
     sys.exit(main())

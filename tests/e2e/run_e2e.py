@@ -216,6 +216,17 @@ class Session:
     def wait_board_shown(self):
         return self.wait_for(lambda: self.form_event(1, "shown"), 12, "the board to appear")
 
+    def board_up(self, start=True):
+        """Waits for the board (the start window gone); returns (dump, board window)."""
+        if start:
+            self.start()
+        board = self.wait_board_shown()
+        self.wait_for(lambda: self.form_event(0, "destroyed"), 3, "the start window to be destroyed")
+        dump = self.dump()
+        w = self.window(dump, board["hwnd"])
+        self.require(w is not None, "board found by the probe")
+        return dump, w
+
     def window(self, dump, hwnd):
         return next((w for w in dump["windows"] if w["hwnd"] == hwnd), None)
 
@@ -461,12 +472,7 @@ def case_early_close(s, args):
 
 
 def case_drag(s, args):
-    s.start()
-    board = s.wait_board_shown()
-    s.wait_for(lambda: s.form_event(0, "destroyed"), 3, "the start window to be destroyed")
-    dump = s.dump()
-    w = s.window(dump, board["hwnd"])
-    s.require(w is not None, "board found by the probe")
+    dump, w = s.board_up()
     before = w["rect"]
     x, y = board_background_point(s, dump, w, (95, 300))
     dx, dy, steps = -100, -50, 10
@@ -481,7 +487,7 @@ def case_drag(s, args):
     s.xdo("mouseup", "1")
     time.sleep(0.3)
     after_dump = s.dump()
-    after = s.window(after_dump, board["hwnd"])["rect"]
+    after = s.window(after_dump, w["hwnd"])["rect"]
     moved = (after[0] - before[0], after[1] - before[1])
     s.note(f"board rect {before} -> {after}")
     s.check(abs(moved[0] - dx) <= 2 and abs(moved[1] - dy) <= 2, f"board moved by ({dx},{dy})", moved)
@@ -639,12 +645,7 @@ def case_web_loading(s, args):
     try:
         if server.error:
             s.note(f"cannot serve {url.hostname}:{url.port} ({server.error}); the page fails from the start")
-        s.start()
-        board = s.wait_board_shown()
-        s.wait_for(lambda: s.form_event(0, "destroyed"), 3, "the start window to be destroyed")
-        dump = s.dump()
-        w = s.window(dump, board["hwnd"])
-        s.require(w is not None, "board found by the probe")
+        dump, w = s.board_up()
         check_web_panel(s, w)
         rest = board_background_point(s, dump, w, (95, 300))
 
@@ -690,12 +691,7 @@ def pixels(path, rect):
 
 
 def case_hover(s, args):
-    s.start()
-    board = s.wait_board_shown()
-    s.wait_for(lambda: s.form_event(0, "destroyed"), 3, "the start window to be destroyed")
-    dump = s.dump()
-    w = s.window(dump, board["hwnd"])
-    s.require(w is not None, "board found by the probe")
+    dump, w = s.board_up()
     at = {caption: (x, y) for caption, x, y in BUTTONS}
     ox, oy = w["client_origin"]
     rest = board_background_point(s, dump, w, (95, 300))

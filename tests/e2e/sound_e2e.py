@@ -145,14 +145,17 @@ def rms_db(x):
 
 # ---- driving the board ---------------------------------------------------
 
-def open_board(s):
-    s.start()
-    board = s.wait_board_shown()
-    dump = s.dump()
-    w = s.window(dump, board["hwnd"])
-    s.require(w is not None, "board found by the probe")
+def board_and_recording(s):
+    """The board up and the sink being recorded: (board window, recording)."""
+    _, w = s.board_up()
+    rec = Recording(s.dir)
     time.sleep(0.3)
-    return w
+    return w, rec
+
+
+def close_with_escape(s):
+    s.xdo("key", "Escape")
+    s.expect_exit_zero("Esc on the board")
 
 
 def button_centre(w, caption):
@@ -215,9 +218,7 @@ def case_startup_sound(s, args):
 
 
 def case_every_button(s, args):
-    w = open_board(s)
-    rec = Recording(s.dir)
-    time.sleep(0.3)
+    w, rec = board_and_recording(s)
     clicks = []
     for caption, _, _ in base.BUTTONS:
         clicks.append((caption, click(s, button_centre(w, caption))))
@@ -238,14 +239,11 @@ def case_every_button(s, args):
         if score < 0.8:
             low.append((caption, round(score, 3)))
     s.check(not low, "each of the 44 buttons plays its own clip when clicked", low)
-    s.xdo("key", "Escape")
-    s.expect_exit_zero("Esc on the board")
+    close_with_escape(s)
 
 
 def case_cut_and_restart(s, args):
-    w = open_board(s)
-    rec = Recording(s.dir)
-    time.sleep(0.3)
+    w, rec = board_and_recording(s)
     long, short = "大众笑声", "乌鸦飞过"
     t1 = click(s, button_centre(w, long))
     time.sleep(1.0)
@@ -263,12 +261,12 @@ def case_cut_and_restart(s, args):
     s.check(gone < 0.5, "…and cuts the old one", f"{gone:.3f}")
     again, _ = heard(s, rec, samples, short, t3, search=near, delay=delay)
     s.check(again > 0.8, "a second click on the same button starts its clip from the beginning", f"{again:.3f}")
-    s.xdo("key", "Escape")
-    s.expect_exit_zero("Esc on the board")
+    close_with_escape(s)
 
 
 def case_rapid_clicks(s, args):
-    w = open_board(s)
+    _, w = s.board_up()
+    time.sleep(0.3)
     before = s.run_probe("threads", "--pid", str(s.pid()))["threads"]
     rec = Recording(s.dir)
     time.sleep(0.3)
@@ -296,14 +294,11 @@ def case_rapid_clicks(s, args):
     s.check(rms_db(tail) < -60, "once it ends nothing else plays: no queue built up", f"{rms_db(tail):.1f} dBFS")
     after = s.run_probe("threads", "--pid", str(s.pid()))["threads"]
     s.check(after <= before, "no player is left running (thread count back where it was)", f"{before} -> {after}")
-    s.xdo("key", "Escape")
-    s.expect_exit_zero("Esc on the board")
+    close_with_escape(s)
 
 
 def case_long_clip(s, args):
-    w = open_board(s)
-    rec = Recording(s.dir)
-    time.sleep(0.3)
+    w, rec = board_and_recording(s)
     caption = "我是胡侃"
     t = click(s, button_centre(w, caption))
     ref = reference(clip_path(caption))
@@ -322,8 +317,7 @@ def case_long_clip(s, args):
     # lowest sample, until the device is closed, a click that is Wine's.
     after = samples[end_at + RATE + RATE * 15 // 100:end_at + RATE + 2 * RATE]
     s.check(rms_db(after) < -60, "and nothing after them: its id3 chunk is never played", f"{rms_db(after):.1f} dBFS")
-    s.xdo("key", "Escape")
-    s.expect_exit_zero("Esc on the board")
+    close_with_escape(s)
 
 
 CASES = {

@@ -41,13 +41,9 @@ using skin::SetPropValue;
 class SkinControls : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static bool started = false;
-        if (!started) {
-            shell::InitShell();
-            shell::StartSkinEngine();
-            RegisterTestClasses();
-        }
-        started = true;
+        wintest::StartShellAndSkinOnce();
+        static const bool registered = (RegisterTestClasses(), true);
+        (void)registered;
     }
     void SetUp() override { Recorded().clear(); }
     void TearDown() override {

@@ -28,14 +28,7 @@ using skin::GpImage;
 
 class Skin : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static bool started = false;
-        if (!started) {
-            shell::InitShell();
-            shell::StartSkinEngine();
-        }
-        started = true;
-    }
+    static void SetUpTestSuite() { wintest::StartShellAndSkinOnce(); }
     void TearDown() override {
         for (HWND h : windows_)
             if (IsWindow(h)) DestroyWindow(h);

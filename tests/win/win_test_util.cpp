@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "shell/shell.h"
 #include "shell/shell_state.h"
 
 namespace wintest {
@@ -85,6 +86,15 @@ FatalBox ReadFatalBoxAndClose(HANDLE process, DWORD timeout_ms) {
     GetExitCodeProcess(process, &box.exit_code);
     CloseHandle(process);
     return box;
+}
+
+void StartShellAndSkinOnce() {
+    static const bool started = [] {
+        shell::InitShell();
+        shell::StartSkinEngine();
+        return true;
+    }();
+    (void)started;
 }
 
 void ResetShell() {

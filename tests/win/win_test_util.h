@@ -24,6 +24,9 @@ struct FatalBox {
 // Waits for the child's message box, reads and closes it, waits for exit.
 FatalBox ReadFatalBoxAndClose(HANDLE process, DWORD timeout_ms = 20000);
 
+// Starts the shell and the skin engine (GDI+) once for this process.
+void StartShellAndSkinOnce();
+
 // Resets the shell between tests that share a process: destroys every live
 // window and clears the loop state.
 void ResetShell();

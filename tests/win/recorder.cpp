@@ -1,5 +1,6 @@
 #include "tests/win/recorder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -125,6 +126,30 @@ Match FindInRecording(const std::vector<std::int16_t>& rec, const std::vector<st
         if (c > best.correlation) best = {c, lag};
     }
     return best;
+}
+
+int PiecesHeard(const std::vector<std::int16_t>& rec, const std::vector<std::int16_t>& src, int pieces,
+                double threshold) {
+    const Match whole = FindInRecording(rec, src);
+    const std::size_t frames = src.size() / 2, part = frames / std::size_t(pieces), m = rec.size() / 2;
+    int heard = 0;
+    for (int p = 0; p < pieces; ++p) {
+        const std::size_t at = whole.offset + std::size_t(p) * part;
+        double best = 0;
+        // Each part may have slipped a little against the whole (a late period).
+        for (std::size_t lag = at > 441 ? at - 441 : 0; lag <= at + 441 && lag + part <= m; ++lag) {
+            double dot = 0, re = 0, se = 0;
+            for (std::size_t i = 0; i < part; i += 2) {
+                const double r = rec[2 * (lag + i)], x = src[2 * (std::size_t(p) * part + i)];
+                dot += r * x;
+                re += r * r;
+                se += x * x;
+            }
+            best = std::max(best, dot / std::sqrt(std::max(1.0, re * se)));
+        }
+        if (best > threshold) ++heard;
+    }
+    return heard;
 }
 
 double Rms(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {

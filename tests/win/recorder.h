@@ -43,6 +43,12 @@ struct Match {
 // Finds `source` (stereo) in `recording` (stereo), left channel.
 Match FindInRecording(const std::vector<std::int16_t>& recording, const std::vector<std::int16_t>& source);
 
+// How many of `pieces` equal parts of `source` are found sample for sample
+// (correlation above `threshold`) where they belong in the recording. A
+// single underrun of the sound server spoils one part, not the whole match.
+int PiecesHeard(const std::vector<std::int16_t>& recording, const std::vector<std::int16_t>& source, int pieces = 5,
+                double threshold = 0.98);
+
 // RMS of the left channel over [from, to) frames, 0..1.
 double Rms(const std::vector<std::int16_t>& stereo, std::size_t from, std::size_t to);
 // Strength of a frequency in the left channel (Goertzel), 0..~0.5 for a full-scale sine.

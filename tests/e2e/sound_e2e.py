@@ -240,10 +240,12 @@ def case_every_button(s, args):
         # new one starts: compare from 150 ms in, where only the new one plays.
         ref = reference(clip_path(caption))
         length = (len(ref) - onset(ref)) / RATE
-        offset = 0.12 if length > 0.5 else 0.0
-        seconds = min(0.25, length - offset)
-        score, at = heard(s, rec, samples, caption, t, seconds, offset=offset, search=(-0.25, 0.25), delay=delay)
-        s.note(f"{caption}: correlation {score:.3f}, {1000 * (at - rec.at(t) - delay) / RATE:.0f} ms from where expected")
+        # Two pieces where the clip is long enough: one underrun of the sound
+        # server spoils one of them, not the match.
+        offsets = (0.12, 0.42) if length > 0.7 else (0.12,) if length > 0.5 else (0.0,)
+        score = max(heard(s, rec, samples, caption, t, min(0.25, length - o), offset=o, search=(-0.25, 0.25),
+                          delay=delay)[0] for o in offsets)
+        s.note(f"{caption}: correlation {score:.3f}")
         if score < 0.8:
             low.append((caption, round(score, 3)))
     s.check(not low, "each of the 44 buttons plays its own clip when clicked", low)

@@ -212,7 +212,13 @@ def case_startup_sound(s, args):
     time.sleep(1.5)
     samples = rec.stop()
     ref = reference(ASSETS / "startup.wav")
-    score, at = find(samples, ref[onset(ref):onset(ref) + RATE // 2], rec.at(t), rec.at(t) + 3 * RATE)
+    # Three half-second pieces from its start, each where it belongs: one
+    # underrun of Wine's sound server spoils a piece, not the check.
+    first = onset(ref)
+    score, at = find(samples, ref[first:first + RATE // 2], rec.at(t), rec.at(t) + 3 * RATE)
+    for k in (1, 2):
+        piece = ref[first + k * RATE // 2:first + (k + 1) * RATE // 2]
+        score = max(score, find(samples, piece, at + k * RATE // 2 - RATE // 10, at + k * RATE // 2 + RATE // 10)[0])
     s.note(f"start-up sound found {1000 * (at - rec.at(t)) / RATE:.0f} ms after launch, correlation {score:.3f}")
     s.check(score > 0.9, "the start-up sound plays from its start with the splash", f"{score:.3f}")
     # The splash takes the keyboard once clicked (on its lettering, not a transparent pixel).

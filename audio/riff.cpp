@@ -12,6 +12,32 @@ std::uint32_t Le32(const std::uint8_t* p) {
 
 bool Is(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
+// Whether a chunk header could start at `offset`: it fits, its id is four
+// printable characters, and its size fits what follows (a data chunk may
+// claim more than is there; it is cut later).
+bool PlausibleChunk(std::span<const std::uint8_t> b, std::uint64_t offset) {
+    if (offset > b.size() || b.size() - offset < 8) return false;
+    const std::uint8_t* head = b.data() + offset;
+    for (int i = 0; i < 4; ++i)
+        if (head[i] < 0x20 || head[i] > 0x7E) return false;
+    return Is(head, "data") || Le32(head + 4) <= b.size() - offset - 8;
+}
+
+// Where the chunk after one of `size` bytes starts. RIFF pads an odd-sized
+// chunk with one byte; some writers leave the pad out, so the padded place
+// is taken when a chunk can start there, else the unpadded one.
+std::uint64_t NextChunk(std::span<const std::uint8_t> b, std::uint64_t body, std::uint32_t size) {
+    const std::uint64_t unpadded = body + size, padded = unpadded + 1;
+    if (size % 2 == 0) return unpadded;
+    const auto wanted = [&](std::uint64_t at) {
+        return at <= b.size() && b.size() - at >= 8 && (Is(b.data() + at, "fmt ") || Is(b.data() + at, "data"));
+    };
+    if (wanted(padded)) return padded;
+    if (wanted(unpadded)) return unpadded;
+    if (!PlausibleChunk(b, padded) && PlausibleChunk(b, unpadded)) return unpadded;
+    return padded;
+}
+
 }  // namespace
 
 bool LooksLikeWave(std::span<const std::uint8_t> b) {
@@ -37,7 +63,7 @@ std::optional<WaveChunks> FindWaveChunks(std::span<const std::uint8_t> b) {
             data = present;
             if (format) break;
         }
-        const std::uint64_t next = body + size;
+        const std::uint64_t next = NextChunk(b, body, size);
         if (next >= b.size() || next - 12 >= riff_size) break;
         offset = next;
     }

@@ -6,6 +6,7 @@ SB_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SB_BUILD=${SB_BUILD:-$SB_ROOT/build}
 
 sb_say() { printf '==> %s\n' "$*" >&2; }
+mkdir -p "$SB_BUILD"  # every script logs into it, from a fresh clone on
 
 # Packages the build and every test tier need.
 SB_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-i686 mingw-w64 googletest libgtest-dev libbenchmark-dev
@@ -98,4 +99,32 @@ sb_services_stop() {
     fi
     for pid in "${SB_STARTED[@]:-}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null; done
     true
+}
+
+# Prints why this machine cannot run Wine's 32-bit side, and succeeds, when
+# it cannot: some kernels are built or booted without 32-bit x86 support
+# (ia32_emulation=off), and then no 32-bit Windows program runs at all.
+sb_win32_unavailable() {
+    local out
+    if out=$(/usr/lib/wine/wine --version 2>&1); then
+        return 1
+    fi
+    local kernel
+    kernel=$(dmesg 2>/dev/null | grep -m1 -i '32-bit emulation disabled' || true)
+    echo "Wine's 32-bit loader cannot run on this machine (${out##*: })${kernel:+; the kernel says: ${kernel#*] }}"
+    return 0
+}
+
+# Writes a JUnit file with one skipped case per named tier.
+sb_skipped_junit() {
+    local file=$1 why=$2
+    shift 2
+    python3 - "$file" "$why" "$@" <<'PY'
+import sys
+from xml.sax.saxutils import quoteattr
+file, why, tiers = sys.argv[1], sys.argv[2], sys.argv[3:]
+cases = "".join(f'<testcase name={quoteattr(t + " tier")} classname="skipped"><skipped message={quoteattr(why)}/></testcase>'
+                for t in tiers)
+open(file, "w").write(f'<testsuite name="wine" tests="{len(tiers)}" skipped="{len(tiers)}">{cases}</testsuite>')
+PY
 }

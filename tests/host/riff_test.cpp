@@ -89,4 +89,53 @@ TEST(ChunkWalk, ASecondFormatBeforeDataReplacesTheFirst) {
     EXPECT_EQ(Bytes(c->format.begin(), c->format.end()), second);
 }
 
+
+// One chunk as bytes: header, body and, when asked, the pad byte after an
+// odd-sized body.
+Bytes ChunkBytes(const char* id, const Bytes& body, bool pad) {
+    Bytes b(id, id + 4);
+    wav::Put32(b, std::uint32_t(body.size()));
+    b.insert(b.end(), body.begin(), body.end());
+    if (pad && body.size() % 2) b.push_back(0);
+    return b;
+}
+
+// RIFF pads an odd-sized chunk with one byte; some writers leave it out.
+// Both layouts play, whatever chunk is odd and wherever it stands.
+TEST(ChunkWalk, AnOddChunkIsFollowedPaddedOrUnpadded) {
+    const Bytes fmt = wav::PcmFormat(1, 8000, 8);
+    const Bytes samples = wav::Samples(778), odd_samples = wav::Samples(777);
+    struct Layout {
+        const char* what;
+        std::vector<Bytes> chunks;  // given the pad or not
+        Bytes want_data;
+    };
+    for (const bool pad : {true, false}) {
+        const std::vector<Layout> layouts = {
+            {"odd LIST first", {ChunkBytes("LIST", Bytes(25, 'L'), pad), ChunkBytes("fmt ", fmt, pad),
+                                ChunkBytes("data", samples, pad)}, samples},
+            {"odd junk between fmt and data", {ChunkBytes("fmt ", fmt, pad), ChunkBytes("junk", Bytes(3, 0), pad),
+                                               ChunkBytes("data", samples, pad)}, samples},
+            {"two odd chunks in a row", {ChunkBytes("LIST", Bytes(1, 'x'), pad), ChunkBytes("JUNK", Bytes(9, 'j'), pad),
+                                         ChunkBytes("fmt ", fmt, pad), ChunkBytes("data", samples, pad)}, samples},
+            {"odd data before fmt", {ChunkBytes("data", odd_samples, pad), ChunkBytes("fmt ", fmt, pad)}, odd_samples},
+            // Unpadded, the byte after the odd chunk begins the next id: the
+            // padded place reads "ata" plus a size byte, which must not win.
+            {"odd chunk before a data chunk whose size byte is printable",
+             {ChunkBytes("fmt ", fmt, pad), ChunkBytes("LIST", Bytes(5, 'x'), pad), ChunkBytes("data", Bytes(0x41, 0), pad)},
+             Bytes(0x41, 0)},
+        };
+        for (const Layout& l : layouts) {
+            SCOPED_TRACE(std::string(l.what) + (pad ? ", padded" : ", unpadded"));
+            wav::Builder builder;
+            for (const Bytes& c : l.chunks) builder.Raw(c);
+            const Bytes file = builder.Build();
+            const auto c = FindWaveChunks(file);
+            ASSERT_TRUE(c);
+            EXPECT_EQ(Bytes(c->format.begin(), c->format.end()), fmt);
+            EXPECT_EQ(Bytes(c->data.begin(), c->data.end()), l.want_data);
+        }
+    }
+}
+
 }  // namespace

@@ -45,9 +45,9 @@ void PlaybackEngine::Stop() {
     registry_.SignalAll();
 }
 
-void PlaybackEngine::ShutdownStop() {
+bool PlaybackEngine::ShutdownStop(std::chrono::milliseconds bound) {
     StopMidi();
-    registry_.SignalAllAndWait();
+    return registry_.SignalAllAndWait(bound);
 }
 
 }  // namespace audio

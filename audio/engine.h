@@ -23,7 +23,10 @@ public:
     PlaybackEngine(WaveDevice& wave, Clock& clock) : PlaybackEngine(wave, no_midi_, clock) {}
     PlaybackEngine(WaveDevice& wave, MidiDevice& midi, Clock& clock)
         : wave_(wave), clock_(clock), midi_(midi, clock) {}
-    ~PlaybackEngine() { ShutdownStop(); }  // players hold references to the members
+    // Players hold references to the members. A program whose shutdown stop
+    // timed out must end without destroying its engine (the stuck threads
+    // still use it).
+    ~PlaybackEngine() { ShutdownStop(); }
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
@@ -32,8 +35,9 @@ public:
     // Stops the MIDI sound and tells every waveform player to stop; waits
     // only for the MIDI device to give its buffers back (at most 2,000 ms).
     void Stop();
-    // Stops and waits until every waveform player's thread has ended.
-    void ShutdownStop();
+    // Stops and waits until every waveform player's thread has ended, at
+    // most `bound`; false when some thread is still held by the device.
+    bool ShutdownStop(std::chrono::milliseconds bound = kDeviceTimeout);
 
     PlayerRegistry& registry() { return registry_; }
     MidiPlayer& midi() { return midi_; }

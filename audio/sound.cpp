@@ -76,7 +76,7 @@ void stop_sound() {
 
 std::intptr_t ServePlay(const SoundRequest& request) { return Engine().Play(request); }
 void ServeStop() { Engine().Stop(); }
-void ShutdownStop() { Engine().ShutdownStop(); }
+bool ShutdownStop() { return Engine().ShutdownStop(); }
 std::size_t RunningPlayers() { return Engine().registry().size() + (Engine().MidiSounding() ? 1 : 0); }
 
 }  // namespace audio

@@ -27,8 +27,10 @@ void Connect(shell::ServiceFn service);
 // Service requests 2015 and 2016, answered by the engine.
 std::intptr_t ServePlay(const SoundRequest& request);
 void ServeStop();
-// Stops all sound and waits until every waveform player's thread has ended.
-void ShutdownStop();
+// Stops all sound and waits until every waveform player's thread has ended,
+// at most the player's device time-out; false when a stuck device still
+// holds some thread (the process must then end without destroying the engine).
+bool ShutdownStop();
 // Sounds going now: the waveform players running, and the MIDI sound while
 // it plays.
 std::size_t RunningPlayers();

@@ -28,14 +28,18 @@ void PlayerRegistry::SignalAll() {
     for (WavePlayer* p : players_) p->SignalStop();
 }
 
-void PlayerRegistry::SignalAllAndWait() {
+bool PlayerRegistry::SignalAllAndWait(std::chrono::milliseconds bound) {
     std::vector<std::shared_future<void>> threads;
     {
         std::lock_guard g(lock_);
         for (WavePlayer* p : players_) threads.push_back(p->ended());
     }
     SignalAll();
-    for (auto& t : threads) t.wait();
+    // One deadline for all: a stuck device usually holds every player at once.
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (auto& t : threads)
+        if (t.wait_until(deadline) != std::future_status::ready) return false;
+    return true;
 }
 
 std::size_t PlayerRegistry::size() {

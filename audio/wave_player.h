@@ -30,8 +30,11 @@ public:
     void Add(WavePlayer* p);
     void Remove(WavePlayer* p);  // the first occurrence
     void SignalAll();
-    // Signals every player and waits until each one's thread has ended.
-    void SignalAllAndWait();
+    // Signals every player and waits until each one's thread has ended, or
+    // until `bound` has passed: a device stuck inside a call (a hung driver)
+    // keeps its thread there for as long as it likes. True when every thread
+    // ended in time.
+    bool SignalAllAndWait(std::chrono::milliseconds bound = kDeviceTimeout);
     std::size_t size();
 
 private:

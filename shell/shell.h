@@ -21,7 +21,9 @@ void InitShell();
 // Start-up steps 2 to 4: the skin engine object, the exit callback that
 // releases it, and the skin module's initialiser (GDI+).
 void StartSkinEngine();
-// The exit sequence; `run_callbacks` false on the fatal path.
+// The exit sequence; `run_callbacks` false on the fatal path. When a stuck
+// sound device outlasts the bounded wait for the feeder threads, it ends the
+// process itself (0, or -1 on the fatal path) rather than return.
 void Exit(bool run_callbacks);
 
 std::intptr_t ServiceEntry(std::uint32_t code, std::uintptr_t a, std::uintptr_t b);

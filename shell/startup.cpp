@@ -118,9 +118,13 @@ void Exit(bool run_callbacks) {
     s.foreign.Release();
     if (s.owner) DestroyWindow(s.owner);
     s.owner = nullptr;
-    audio::ShutdownStop();  // returns once every feeder thread has ended
+    // Every feeder thread ends, unless the device holds one inside a call
+    // (a hung driver): then the wait is bounded, and the process ends at once
+    // with 0, leaving those threads, and the engine they use, to the system.
+    const bool sound_ended = audio::ShutdownStop();
     if (s.ole) OleUninitialize();
     s.ole = false;
+    if (!sound_ended) ExitProcess(run_callbacks ? 0 : static_cast<UINT>(-1));  // -1: the fatal path
 }
 
 void FatalError(std::string_view message, int code) {

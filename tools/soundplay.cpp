@@ -67,7 +67,11 @@ int main() {
     const ULONGLONG deadline = seconds < 0 ? 0 : GetTickCount64() + ULONGLONG(seconds * 1000);
     while (audio::RunningPlayers() > 0 && (deadline == 0 || GetTickCount64() < deadline)) Sleep(20);
     const bool stopped = audio::RunningPlayers() > 0;
-    audio::ShutdownStop();
+    if (!audio::ShutdownStop()) {
+        std::fprintf(stderr, "the sound device did not answer; leaving without it\n");
+        std::fflush(stderr);
+        ExitProcess(0);  // its threads are stuck in the device: nothing may be destroyed under them
+    }
     // A player ends when the device has taken its last buffer, which the
     // sound server may still be playing: let it finish before the process
     // (and its audio stream) goes.

@@ -251,3 +251,75 @@ TEST(DeviceRoutes, AHandleReusedAsItClosesKeepsTheNewOwnersRoute) {
 }
 
 }  // namespace
+
+namespace {
+
+// A device stuck inside reset and close, as a hung driver or a frozen sound
+// server leaves waveOutReset: the call returns only when the test opens the gate.
+class StuckDevice final : public audio::WaveDevice {
+public:
+    explicit StuckDevice(fake::WaveDevice& inner) : inner_(inner) {}
+    std::uint32_t DeviceCount() override { return inner_.DeviceCount(); }
+    audio::WaveHandle Open(std::span<const std::uint8_t> f, audio::WaveCallback cb, void* i) override {
+        return inner_.Open(f, cb, i);
+    }
+    bool Prepare(audio::WaveHandle h, audio::WaveHeader* hdr) override { return inner_.Prepare(h, hdr); }
+    bool Unprepare(audio::WaveHandle h, audio::WaveHeader* hdr) override { return inner_.Unprepare(h, hdr); }
+    bool Write(audio::WaveHandle h, audio::WaveHeader* hdr) override { return inner_.Write(h, hdr); }
+    bool Pause(audio::WaveHandle h) override { return inner_.Pause(h); }
+    bool Reset(audio::WaveHandle h) override { return Stuck() && inner_.Reset(h); }
+    bool Close(audio::WaveHandle h) override { return Stuck() && inner_.Close(h); }
+
+    void Open() {
+        {
+            std::lock_guard g(m_);
+            open_ = true;
+        }
+        cv_.notify_all();
+    }
+    int inside() {
+        std::lock_guard g(m_);
+        return inside_;
+    }
+
+private:
+    bool Stuck() {
+        std::unique_lock lk(m_);
+        ++inside_;
+        cv_.wait(lk, [&] { return open_; });
+        --inside_;
+        return true;
+    }
+
+    fake::WaveDevice& inner_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool open_ = false;
+    int inside_ = 0;
+};
+
+TEST(Engine, AStuckDeviceBoundsTheShutdownWaitAndNeverHoldsAStopOrPlay) {
+    fake::WaveDevice inner;
+    StuckDevice device(inner);
+    fake::Clock clock;
+    audio::PlaybackEngine engine(device, clock);
+    const Bytes w = wav::SimpleWav(wav::Samples(kBufferBytes * 40));
+    ASSERT_EQ(engine.Play({w.data(), std::int32_t(w.size()), 0}), 1);
+    engine.Stop();  // the feeder goes into reset and stays there
+    ASSERT_TRUE(fake::Eventually([&] { return device.inside() == 1; }));
+    // The user interface keeps going: a stop only signals, a play opens its
+    // own handle.
+    engine.Stop();
+    EXPECT_EQ(engine.Play({w.data(), std::int32_t(w.size()), 0}), 1);
+    EXPECT_EQ(engine.registry().size(), 2u);
+    // The exit's wait gives up at its bound instead of waiting for the device.
+    EXPECT_FALSE(engine.ShutdownStop(std::chrono::milliseconds(50)));
+    EXPECT_TRUE(fake::Eventually([&] { return device.inside() == 2; }));
+    // Once the device answers again, the same wait sees every thread end.
+    device.Open();
+    EXPECT_TRUE(engine.ShutdownStop());
+    EXPECT_EQ(engine.registry().size(), 0u);
+    EXPECT_TRUE(inner.Snapshot(1).closed && inner.Snapshot(2).closed);
+}
+
+}  // namespace

@@ -74,8 +74,13 @@ void stop_sound() {
     if (g_service) g_service(shell::kStopSound, 0, 0);
 }
 
-std::intptr_t ServePlay(const SoundRequest& request) { return Engine().Play(request); }
-void ServeStop() { Engine().Stop(); }
+std::intptr_t ServeSound(std::uint32_t code, std::uintptr_t a, std::uintptr_t) {
+    switch (code) {
+        case shell::kPlaySound: return a ? Engine().Play(*reinterpret_cast<const SoundRequest*>(a)) : 0;
+        case shell::kStopSound: Engine().Stop(); return 0;
+        default: return 0;
+    }
+}
 bool ShutdownStop() { return Engine().ShutdownStop(); }
 std::size_t RunningPlayers() { return Engine().registry().size() + (Engine().MidiSounding() ? 1 : 0); }
 

@@ -24,9 +24,9 @@ void stop_sound();
 // The engine as a module of the shell: its requests go through the service
 // entry, which answers 0 until the module is connected.
 void Connect(shell::ServiceFn service);
-// Service requests 2015 and 2016, answered by the engine.
-std::intptr_t ServePlay(const SoundRequest& request);
-void ServeStop();
+// Service requests 2015 (a: SoundRequest*) and 2016, answered by the
+// engine; 0 for any other code. A tool without the shell connects it as is.
+std::intptr_t ServeSound(std::uint32_t code, std::uintptr_t a, std::uintptr_t b);
 // Stops all sound and waits until every waveform player's thread has ended,
 // at most the player's device time-out; false when a stuck device still
 // holds some thread (the process must then end without destroying the engine).

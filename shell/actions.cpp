@@ -6,7 +6,7 @@
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "skin/splash_image.h"
-#include "web/page_address.h"
+#include "web/own_page.h"
 
 namespace shell {
 namespace {
@@ -27,9 +27,11 @@ void OpenBoard() { LoadWindow(ids::kBoardWindow, 0, true); }  // returns when th
 void BoardCreated() {
     UnloadWindow(ids::kStartWindow);  // posted: goes when the board's loop dispatches it
     // Without a browser control the panel was left out; the board works on
-    // without it rather than ending on a write to a missing component.
+    // without it rather than ending on a write to a missing component. The
+    // page is a resource of this very file, wherever it was moved or renamed.
     if (ServiceEntry(kFindObject, ids::kBoardWindow, ids::kWebPanel))
-        SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, std::string(web::kPageAddress));
+        if (const auto address = web::OwnPageAddress())
+            SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, *address);
 }
 
 }  // namespace

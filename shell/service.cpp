@@ -78,10 +78,8 @@ std::intptr_t ServiceEntry(std::uint32_t code, std::uintptr_t a, std::uintptr_t 
         case kRaiseEvent:
             return a ? RaiseEventRequest(*reinterpret_cast<EventRecord*>(a)) : 0;
         case kPlaySound:
-            return a ? audio::ServePlay(*reinterpret_cast<const audio::SoundRequest*>(a)) : 0;
         case kStopSound:
-            audio::ServeStop();
-            return 0;
+            return audio::ServeSound(code, a, b);
         default:
             return 0;
     }

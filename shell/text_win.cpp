@@ -26,4 +26,16 @@ std::string GbkFromWide(std::wstring_view wide) {
     return out;
 }
 
+std::optional<std::string> GbkFromWideExact(std::wstring_view wide) {
+    if (wide.empty()) return std::string();
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0, nullptr,
+                                      &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), out.data(), n, nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    return out;
+}
+
 }  // namespace shell

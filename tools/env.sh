@@ -11,7 +11,7 @@ mkdir -p "$SB_BUILD"  # every script logs into it, from a fresh clone on
 # Packages the build and every test tier need.
 SB_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-i686 mingw-w64 googletest libgtest-dev libbenchmark-dev
     wine wine32:i386 xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox
-    fonts-wqy-microhei fonts-wine locales python3 python3-numpy lame espeak-ng)
+    fonts-wqy-microhei fonts-wine locales python3 python3-numpy lame espeak-ng chromium)
 
 sb_install() {
     local missing=()

@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "shell/service.h"
-#include "shell/shell.h"
 #include "shell/text_win.h"
 
 namespace {
@@ -58,7 +56,7 @@ int main() {
     LocalFree(argv);
     if (files.empty()) return Usage();
 
-    audio::Connect(&shell::ServiceEntry);
+    audio::Connect(&audio::ServeSound);  // no shell here: the engine answers its own requests
     for (const std::wstring& f : files) {
         const bool ok = audio::play_sound(shell::GbkFromWide(f), loop);
         std::printf("%s: %s\n", Utf8(f).c_str(), ok ? "true" : "false");

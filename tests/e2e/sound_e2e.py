@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
 from pathlib import Path
 
 import numpy as np
@@ -335,7 +336,33 @@ def case_long_clip(s, args):
     close_with_escape(s)
 
 
+def case_demo(s, args):
+    """tools/board.sh without a display: the board up, a screenshot, a few
+    clicks heard, Esc. Leaves board-screenshot.png and board-demo.wav in --out."""
+    out = s.dir.parent
+    w, rec = board_and_recording(s)
+    shot = out / "board-screenshot.png"
+    subprocess.run(["import", "-window", "root", str(shot)], check=True, timeout=20)
+    s.note(f"screenshot: {shot}")
+    for caption in ("大众笑声", "笑声鼓掌", "手枪声音", "我会回来"):
+        click(s, button_centre(w, caption))
+        s.note(f"clicked {caption}")
+        time.sleep(1.5)
+    rec.proc.terminate()
+    rec.proc.wait(timeout=5)
+    raw = rec.path.read_bytes()
+    demo = out / "board-demo.wav"
+    with wave.open(str(demo), "wb") as f:
+        f.setnchannels(2)
+        f.setsampwidth(2)
+        f.setframerate(RATE)
+        f.writeframes(raw[: len(raw) // 4 * 4])
+    s.note(f"what the sound card played: {demo} ({len(raw) / 4 / RATE:.1f} s)")
+    close_with_escape(s)
+
+
 CASES = {
+    "demo": (case_demo, 60),
     "startup_sound": (case_startup_sound, 30),
     "every_button": (case_every_button, 90),
     "cut_and_restart": (case_cut_and_restart, 40),

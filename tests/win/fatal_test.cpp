@@ -15,7 +15,7 @@ bool MarkerExists() { return GetFileAttributesA(wintest::ExitMarkerPath().c_str(
 
 struct FatalCase {
     const char* scenario;
-    std::string message;
+    std::wstring message;  // as the user reads it, written out here rather than converted
 };
 
 void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.scenario; }
@@ -30,7 +30,7 @@ TEST_P(FatalPaths, ShowExactBoxThenExitMinusOneWithoutExitCallbacks) {
     const wintest::FatalBox box = wintest::ReadFatalBoxAndClose(child);
     ASSERT_TRUE(box.found) << "no message box; exit code " << box.exit_code;
     EXPECT_EQ(box.title, L"错误");
-    EXPECT_EQ(box.text, shell::WideFromGbk(shell::FatalText(c.message, 0)));
+    EXPECT_EQ(box.text, L"运行时出错!\r\n\r\n错误信息：" + c.message + L"\r\n");
     EXPECT_TRUE(box.has_icon);
     EXPECT_EQ(box.exit_code, 0xFFFFFFFFu);
     EXPECT_FALSE(MarkerExists());
@@ -38,17 +38,17 @@ TEST_P(FatalPaths, ShowExactBoxThenExitMinusOneWithoutExitCallbacks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, FatalPaths,
-    testing::Values(FatalCase{"start-window-fails", shell::kStartWindowFailed},
-                    FatalCase{"property-unknown-window", shell::kUnknownWindow},
-                    FatalCase{"class-property-unloaded", shell::kWindowNotLoaded},
-                    FatalCase{"common-property-unknown-unit", shell::kNotLoaded},
-                    FatalCase{"handle-not-loaded", shell::kNotLoaded},
-                    FatalCase{"unit-not-loaded", shell::kNotLoaded},
-                    FatalCase{"unload-not-loaded", shell::kNotLoaded},
-                    FatalCase{"alloc-too-much", "分配 4294967280 字节内存失败!"},
-                    FatalCase{"missing-entry", shell::MissingEntryMessage("user32.dll", "NoSuchExportAnywhere")},
+    testing::Values(FatalCase{"start-window-fails", L"载入启动窗口失败"},
+                    FatalCase{"property-unknown-window", L"未载入欲访问窗口组件所在的窗口"},
+                    FatalCase{"class-property-unloaded", L"指定窗口尚未载入"},
+                    FatalCase{"common-property-unknown-unit", L"指定窗口或窗口组件不存在或尚未载入"},
+                    FatalCase{"handle-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
+                    FatalCase{"unit-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
+                    FatalCase{"unload-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
+                    FatalCase{"alloc-too-much", L"分配 4294967280 字节内存失败!"},
+                    FatalCase{"missing-entry", L"无法找到指定DLL库文件“user32.dll”中的输出命令“NoSuchExportAnywhere”"},
                     FatalCase{"missing-library",
-                              shell::MissingEntryMessage("no_such_library_here.dll", "Anything")}),
+                              L"无法找到指定DLL库文件“no_such_library_here.dll”中的输出命令“Anything”"}),
     [](const testing::TestParamInfo<FatalCase>& i) {
         std::string n = i.param.scenario;
         for (char& ch : n)

@@ -2,6 +2,8 @@
 // the deferred unload, keyboard handling, and the end of the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -147,6 +149,10 @@ TEST_F(Lifecycle, TimersHideTheSplashOpenTheBoardAndClosingItEndsTheLoop) {
         EXPECT_EQ(g.button_rects[i].bottom - g.button_rects[i].top, 16);
         ++i;
     }
+    // As the user reads them, written out here: right whatever the system's
+    // ANSI code page (this test also runs under 1252).
+    for (const wchar_t* caption : {L"大众笑声", L"男人奸笑", L"Karvon笑", L"我是大海"})
+        EXPECT_NE(std::find(g.captions.begin(), g.captions.end(), caption), g.captions.end()) << caption;
 }
 
 void CALLBACK CloseStartEarly(HWND, UINT, UINT_PTR, DWORD) {

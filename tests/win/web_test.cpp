@@ -15,6 +15,7 @@
 #include "tests/win/web_fake_browser.h"
 #include "tests/win/win_test_util.h"
 #include "web/browser_calls.h"
+#include "web/own_page.h"
 #include "web/page_address.h"
 #include "web/web_panel.h"
 
@@ -187,7 +188,7 @@ TEST_F(WebPanelCalls, AddressWriteNavigatesAtOnceWithUtf16FromGbk) {
     auto p = MakeBoardPanel();
     ASSERT_NE(p, nullptr);
     fake_.calls.clear();
-    EXPECT_TRUE(p->SetProperty(web::kPropUrl, std::string(web::kPageAddress)));
+    EXPECT_TRUE(p->SetProperty(web::kPropUrl, std::string("http://127.0.0.1:8000/00.html")));
     EXPECT_EQ(fake_.calls, (std::vector<std::wstring>{L"Navigate(\"http://127.0.0.1:8000/00.html\", flags=I4:0, "
                                                       L"target=BSTR:\"\", post=EMPTY, headers=BSTR:\"\")"}));
     // A second write starts a new navigation; GBK text arrives as the same characters.
@@ -371,11 +372,16 @@ TEST_F(WebPanelReal, BoardCreationPointsThePanelAtItsPage) {
     WebPanel* p = LoadBoard();
     ASSERT_NE(p, nullptr);
     ASSERT_NE(p->browser(), nullptr);
-    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(std::string(web::kPageAddress)));
-    const std::string address = web::kPageAddress;
-    EXPECT_EQ(address.substr(address.size() - 8), "/00.html");
+    // The page is the HTML resource of this very exe, named from its own path.
+    wchar_t module[MAX_PATH * 4] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, module, DWORD(std::size(module))), 0u);
+    const std::wstring want = L"res://" + std::wstring(module) + L"/00.html";
+    const auto address = web::OwnPageAddress();
+    ASSERT_TRUE(address);
+    EXPECT_EQ(shell::WideFromGbk(*address), want);
+    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(*address));
     // Wine's control records the address it was told to load.
-    EXPECT_EQ(LocationOf(*p->browser()), L"http://127.0.0.1:8000/00.html");
+    EXPECT_EQ(LocationOf(*p->browser()), want);
     // A later write through the shell starts a new navigation; Wine takes it
     // up from its queue once the first one is under way.
     SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl,

@@ -379,6 +379,10 @@ TEST_F(BoardWidgets, EveryButtonAndTheLabelAreTheRealComponents) {
             EXPECT_EQ(r.top, 549);
             EXPECT_EQ(r.right - r.left, 228);
             EXPECT_EQ(r.bottom - r.top, 24);
+            // The title as the user reads it, whatever the system's code page.
+            wchar_t text[64] = {};
+            GetWindowTextW(h, text, 64);
+            EXPECT_STREQ(text, L"直播音效板 v1.0 晨声工作室 2026.12");
             // Blue glyphs of the default GUI font and nothing else.
             const Canvas c = PrintClient(h, kMagenta);
             EXPECT_GT(CountOf(c, Is(kLabelBlue), RECT{0, 0, 228, 24}), 20);

@@ -7,7 +7,7 @@
 
 #include "audio/winmm_device.h"
 #include "audio/winmm_midi_device.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 
 namespace audio {
 namespace {

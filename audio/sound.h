@@ -6,8 +6,8 @@
 #include <variant>
 
 #include "audio/engine.h"
-#include "shell/byte_blob.h"
-#include "shell/service.h"
+#include "base/byte_blob.h"
+#include "base/service.h"
 
 namespace audio {
 

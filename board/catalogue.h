@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/byte_blob.h"
+#include "base/byte_blob.h"
 
 namespace board {
 

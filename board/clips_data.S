@@ -1,4 +1,4 @@
-#include "shell/byte_blob_asm.h"
+#include "base/byte_blob_asm.h"
 
 /* The board's 44 clips and the start-up sound, each a ByteBlob in read-only data. */
 BYTE_BLOB(kClipButton01, "clips/button01.wav")

@@ -1,7 +1,7 @@
 // The component modules the shell connects at start-up.
 #include <array>
 
-#include "shell/component_module.h"
+#include "shell/modules.h"
 #include "web/web_panel.h"
 #include "widgets/image_button.h"
 #include "widgets/timer.h"

@@ -1,7 +1,7 @@
 // Property writes and handle look-ups addressed by (window, unit).
 #include <windows.h>
 
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "audio/sound.h"
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 

@@ -7,9 +7,11 @@
 #include <functional>
 #include <string_view>
 
-#include "shell/component.h"
+#include "base/component.h"
+#include "base/fatal.h"
+#include "base/memory.h"
 #include "shell/exit_callbacks.h"
-#include "shell/service.h"
+#include "base/service.h"
 
 namespace shell {
 
@@ -39,10 +41,6 @@ bool RegisterExitCallback(ExitCallback cb);
 void RunMessageLoop();
 // Work done whenever the main loop finds its queue empty, while `owner` lives.
 void RegisterIdleCallback(HWND owner, std::function<void()> work);
-
-[[noreturn]] void FatalError(std::string_view message, int code = 0);
-void* AllocMemory(std::size_t bytes);
-void FreeMemory(void* p);
 
 HWND OwnerWindow();
 std::uint32_t ModalSlot();

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "shell/component_module.h"
+#include "base/component_module.h"
 #include "shell/definitions.h"
 #include "shell/exit_callbacks.h"
-#include "shell/foreign_calls.h"
+#include "base/foreign_calls.h"
 #include "shell/window_props.h"
 #include "skin/comet_window.h"
 
@@ -64,7 +64,6 @@ struct ShellState {
     std::vector<WindowSlot> windows;
     std::map<BindingKey, std::function<void()>> bindings;
     std::vector<std::pair<HWND, std::function<void()>>> idle;
-    ForeignCallTable foreign;
     std::unique_ptr<skin::CometWindow> skin_engine;  // the one engine object
 };
 

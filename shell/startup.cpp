@@ -5,14 +5,13 @@
 #include <string>
 
 #include "audio/sound.h"
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
+#include "shell/modules.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "skin/foreign.h"
 #include "skin/skin_module.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace shell {
 namespace {
@@ -60,14 +59,6 @@ void ReadDefinitions(ShellState& s) {
     }
 }
 
-// The program image holds all constant data (sounds, picture, tables).
-bool InsideProgramImage(const void* p) {
-    const auto base = reinterpret_cast<std::uintptr_t>(&__ImageBase);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + std::uintptr_t(__ImageBase.e_lfanew));
-    const auto q = reinterpret_cast<std::uintptr_t>(p);
-    return q >= base && q - base < nt->OptionalHeader.SizeOfImage;
-}
-
 }  // namespace
 
 ShellState& State() {
@@ -77,10 +68,13 @@ ShellState& State() {
 
 void InitShell() {
     ShellState& s = State();
+    // Timers may still tick inside the fatal box's loop: run no action; after
+    // the box, the rest of the exit sequence without the exit callbacks.
+    SetFatalHooks({[] { State().ending = true; }, [] { Exit(false); }});
     if (!s.ole) s.ole = SUCCEEDED(OleInitialize(nullptr));
     MakeProgramFolderCurrent();
     s.owner = CreateOwnerWindow();
-    s.foreign.Prepare(skin::sys::Entries());
+    ProcessForeignCalls().Prepare(skin::sys::Entries());
     for (const ComponentModule& m : ComponentModules())
         if (m.connect) m.connect(&ServiceEntry);
     audio::Connect(&ServiceEntry);
@@ -115,7 +109,7 @@ void Exit(bool run_callbacks) {
         s.exit_callbacks.Discard();
     for (const ComponentModule& m : ComponentModules())
         if (m.ending) m.ending();
-    s.foreign.Release();
+    ProcessForeignCalls().Release();
     if (s.owner) DestroyWindow(s.owner);
     s.owner = nullptr;
     // Every feeder thread ends, unless the device holds one inside a call
@@ -125,27 +119,6 @@ void Exit(bool run_callbacks) {
     if (s.ole) OleUninitialize();
     s.ole = false;
     if (!sound_ended) ExitProcess(run_callbacks ? 0 : static_cast<UINT>(-1));  // -1: the fatal path
-}
-
-void FatalError(std::string_view message, int code) {
-    ShellState& s = State();
-    s.ending = true;  // timers may still tick inside the box's loop: run no action
-    const std::wstring text = WideFromGbk(FatalText(message, code));
-    const std::wstring title = WideFromGbk(kFatalTitle);
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-    Exit(false);
-    ExitProcess(static_cast<UINT>(-1));
-}
-
-void* AllocMemory(std::size_t bytes) {
-    void* p = HeapAlloc(GetProcessHeap(), 0, bytes);
-    if (!p) FatalError(AllocFailedMessage(bytes));
-    return p;
-}
-
-void FreeMemory(void* p) {
-    if (!p || InsideProgramImage(p)) return;
-    HeapFree(GetProcessHeap(), 0, p);
 }
 
 bool RegisterExitCallback(ExitCallback cb) { return State().exit_callbacks.Register(cb); }

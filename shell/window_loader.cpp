@@ -2,7 +2,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
+#include "shell/modules.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "shell/window_frame.h"

@@ -1,6 +1,6 @@
 #include "shell/window_props.h"
 
-#include "shell/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace shell {
 

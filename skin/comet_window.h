@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "shell/byte_blob.h"
+#include "base/byte_blob.h"
 #include "skin/gdiplus_types.h"
 
 namespace skin {

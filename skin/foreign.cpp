@@ -1,6 +1,5 @@
 #include "skin/foreign.h"
 
-#include "shell/shell_state.h"
 
 namespace skin::sys {
 
@@ -14,6 +13,6 @@ std::span<const shell::ForeignEntry> Entries() {
     return kEntries;
 }
 
-shell::ForeignCallTable& Table() { return shell::State().foreign; }
+shell::ForeignCallTable& Table() { return shell::ProcessForeignCalls(); }
 
 }  // namespace skin::sys

@@ -8,7 +8,7 @@
 #include <span>
 #include <utility>
 
-#include "shell/foreign_calls.h"
+#include "base/foreign_calls.h"
 #include "skin/gdiplus_draw_types.h"
 #include "skin/gdiplus_types.h"
 

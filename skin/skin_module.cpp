@@ -3,7 +3,8 @@
 #include <cstring>
 #include <map>
 
-#include "shell/shell.h"
+#include "base/memory.h"
+#include "base/text.h"
 #include "skin/caret.h"
 #include "skin/comet_stream.h"
 #include "skin/control_props.h"
@@ -72,10 +73,10 @@ WideBlob::WideBlob(std::size_t bytes) : storage_(8 + bytes, 0) {
 }
 
 WideBlob ToWide(const char* text) {
-    // Code page 936 whatever the system's: the program's text is GBK.
-    const int n = sys::MultiByteToWideChar(936, 0, text, -1, nullptr, 0);
+    // GBK whatever the system's code page: the program's text is GBK.
+    const int n = sys::MultiByteToWideChar(shell::kTextCodePage, 0, text, -1, nullptr, 0);
     WideBlob out(std::size_t(n > 0 ? n : 1) * 2);
-    if (n > 0) sys::MultiByteToWideChar(936, 0, text, -1, out.text(), n);
+    if (n > 0) sys::MultiByteToWideChar(shell::kTextCodePage, 0, text, -1, out.text(), n);
     return out;
 }
 

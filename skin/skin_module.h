@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/byte_blob.h"
+#include "base/byte_blob.h"
 #include "skin/gdiplus_types.h"
 
 namespace skin {

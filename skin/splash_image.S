@@ -1,4 +1,4 @@
-#include "shell/byte_blob_asm.h"
+#include "base/byte_blob_asm.h"
 
 /* The 600 by 400 RGBA splash picture of the start window. */
 BYTE_BLOB(kSplashImage, "splash.png")

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 
 namespace {
 

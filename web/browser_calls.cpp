@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "shell/text_win.h"
+#include "base/text_win.h"
 
 namespace web {
 namespace {

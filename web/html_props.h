@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "shell/block_builder.h"
+#include "base/block_builder.h"
 
 namespace web {
 

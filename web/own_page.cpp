@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "web/page_address.h"
 
 namespace web {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <type_traits>
 
-#include "shell/component_module.h"
+#include "base/component_module.h"
 #include "web/browser_embed.h"
 #include "web/html_props.h"
 

@@ -1,6 +1,6 @@
 #include "widgets/button_props.h"
 
-#include "shell/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace widgets {
 namespace {

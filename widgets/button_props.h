@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "shell/block_builder.h"
+#include "base/block_builder.h"
 #include "widgets/prop_value.h"
 
 namespace widgets {

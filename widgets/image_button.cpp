@@ -4,7 +4,7 @@
 
 #include <type_traits>
 
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "widgets/button_paint.h"
 
 namespace widgets {

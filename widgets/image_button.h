@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/component_module.h"
+#include "base/component_module.h"
 #include "widgets/button_look.h"
 #include "widgets/button_props.h"
 #include "widgets/gdi.h"

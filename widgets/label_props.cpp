@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace widgets {
 

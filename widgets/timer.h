@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/component_module.h"
+#include "base/component_module.h"
 
 namespace widgets {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "shell/block_builder.h"
+#include "base/block_builder.h"
 
 namespace widgets {
 

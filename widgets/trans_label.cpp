@@ -1,6 +1,6 @@
 #include "widgets/trans_label.h"
 
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "widgets/label_look.h"
 
 namespace widgets {

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/component_module.h"
+#include "base/component_module.h"
 #include "widgets/gdi.h"
 #include "widgets/label_props.h"
 

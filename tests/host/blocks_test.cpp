@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/byte_reader.h"
+#include "base/byte_reader.h"
 #include "shell/window_props.h"
 #include "web/html_props.h"
 #include "widgets/button_props.h"

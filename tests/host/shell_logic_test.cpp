@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shell/exit_callbacks.h"
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
 #include "shell/window_frame.h"
 #include "widgets/timer_props.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "audio/sound.h"
-#include "shell/service.h"
+#include "base/service.h"
 #include "shell/shell.h"
 #include "tests/win/recorder.h"
 

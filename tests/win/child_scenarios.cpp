@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "shell/definitions.h"
-#include "shell/foreign_calls.h"
+#include "base/foreign_calls.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 
@@ -53,12 +53,12 @@ int RunChildScenario(const std::string& name) {
     if (name == "unload-not-loaded") UnloadWindow(ids::kBoardWindow);
     if (name == "alloc-too-much") AllocMemory(0xFFFFFFF0u);
     if (name == "missing-entry") {
-        State().foreign.Prepare(kMissing);
-        State().foreign.Resolve(0);
+        ProcessForeignCalls().Prepare(kMissing);
+        ProcessForeignCalls().Resolve(0);
     }
     if (name == "missing-library") {
-        State().foreign.Prepare(kNoLibrary);
-        State().foreign.Resolve(0);
+        ProcessForeignCalls().Prepare(kNoLibrary);
+        ProcessForeignCalls().Resolve(0);
     }
     return 3;  // the scenario should not have come back
 }

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "shell/fatal_text.h"
-#include "shell/text_win.h"
+#include "base/fatal_text.h"
+#include "base/text_win.h"
 #include "tests/win/child_scenarios.h"
 #include "tests/win/win_test_util.h"
 

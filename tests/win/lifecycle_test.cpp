@@ -11,7 +11,7 @@
 #include "shell/definitions.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "tests/win/win_test_util.h"
 #include "widgets/button_props.h"
 

@@ -15,7 +15,7 @@
 #include "audio/midi_player.h"
 #include "audio/sound.h"
 #include "audio/winmm_midi_device.h"
-#include "shell/service.h"
+#include "base/service.h"
 #include "shell/shell.h"
 #include "tests/host/midi_builder.h"
 

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "shell/definitions.h"
-#include "shell/foreign_calls.h"
+#include "base/foreign_calls.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "tests/win/win_test_util.h"
 #include "widgets/timer.h"
 

@@ -10,7 +10,7 @@
 #include "shell/definitions.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "shell/text_win.h"
+#include "base/text_win.h"
 #include "tests/win/web_class_override.h"
 #include "tests/win/web_fake_browser.h"
 #include "tests/win/win_test_util.h"

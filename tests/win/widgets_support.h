@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "shell/component_module.h"
+#include "base/component_module.h"
 
 namespace wintest {
 

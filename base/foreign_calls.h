@@ -37,4 +37,8 @@ private:
     std::vector<std::pair<const char*, HMODULE>> modules_;
 };
 
+// The process's one table: prepared by the shell at start-up with the skin
+// engine's entries, released in the exit sequence.
+ForeignCallTable& ProcessForeignCalls();
+
 }  // namespace shell

@@ -1,9 +1,9 @@
-#include "shell/foreign_calls.h"
+#include "base/foreign_calls.h"
 
 #include <cstring>
 
-#include "shell/fatal_text.h"
-#include "shell/shell.h"
+#include "base/fatal_text.h"
+#include "base/fatal.h"
 
 namespace shell {
 
@@ -29,6 +29,11 @@ FARPROC ForeignCallTable::Resolve(std::size_t index) {
     if (!address) FatalError(MissingEntryMessage(e.library, e.name));
     addresses_[index] = address;
     return address;
+}
+
+ForeignCallTable& ProcessForeignCalls() {
+    static ForeignCallTable table;
+    return table;
 }
 
 void ForeignCallTable::Release() {

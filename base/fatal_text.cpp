@@ -1,4 +1,4 @@
-#include "shell/fatal_text.h"
+#include "base/fatal_text.h"
 
 namespace shell {
 

@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "shell/component.h"
-#include "shell/definitions.h"
-#include "shell/service.h"
+#include "base/component.h"
+#include "base/service.h"
+#include "base/unit_def.h"
 
 namespace shell {
 
@@ -35,8 +35,6 @@ struct ComponentModule {
     std::shared_ptr<Component> (*create)(const CreateContext& ctx);
     void (*ending)();  // the program is ending
 };
-
-std::span<const ComponentModule> ComponentModules();
 
 // Raises event `event` of (window, unit) through a module's service entry;
 // true when a bound action ran. Safe before the module is connected.

@@ -1,11 +1,13 @@
-#include "shell/text_win.h"
+#include "base/text_win.h"
 
 #include <windows.h>
+
+#include "base/text.h"
 
 namespace shell {
 
 namespace {
-constexpr UINT kGbk = 936;
+constexpr UINT kGbk = kTextCodePage;
 }
 
 std::wstring WideFromGbk(std::string_view gbk) {

@@ -24,6 +24,22 @@ constexpr Bytes<N + 3> Text(const char (&s)[N]) {
     return out;
 }
 
+// Length-prefixed text of exactly N bytes from a table's pointer, for texts
+// that share one length; evaluated at compile time, a text of another length
+// stops the build.
+template <std::size_t N>
+constexpr Bytes<N + 4> TextOf(const char* s) {
+    Bytes<N + 4> out{};
+    const auto len = U32(N);
+    for (std::size_t i = 0; i < 4; ++i) out[i] = len[i];
+    for (std::size_t i = 0; i < N; ++i) {
+        if (s[i] == 0) throw "text shorter than its field";
+        out[4 + i] = static_cast<std::uint8_t>(s[i]);
+    }
+    if (s[N] != 0) throw "text longer than its field";
+    return out;
+}
+
 // An empty counted field (no picture, no font, no sound).
 constexpr Bytes<4> None() { return U32(0); }
 

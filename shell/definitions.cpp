@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "board/buttons.h"
 #include "shell/window_props.h"
 #include "web/html_props.h"
 #include "widgets/button_props.h"
@@ -10,6 +11,8 @@
 
 namespace shell {
 namespace {
+
+namespace block = shell::block;
 
 constexpr auto kStartBlock = WindowBlock({.border = kBorderNone, .control_box = true, .max_box = false,
                                           .min_box = true, .start_position = kCentred, .movable = true,
@@ -35,64 +38,15 @@ constexpr std::array kStartUnits{
     UnitDef{Kind::Timer, ids::kTimer1, "时钟1", 192, 80, 88, 72, 0, Action::HideStart, kTimer1Block},
 };
 
-struct ButtonRow {
-    std::uint32_t id;
-    const char* name;
-    std::int32_t left, top;
-};
-
-// Stored order of the board's buttons; captions follow in the same order.
-constexpr std::array<ButtonRow, 44> kButtonRows{{
-    {0x16010143, "超级按钮38", 102, 521}, {0x16010144, "超级按钮39", 195, 520},
-    {0x16010145, "超级按钮40", 291, 519}, {0x16010146, "超级按钮41", 8, 522},
-    {0x16010147, "超级按钮42", 102, 487}, {0x16010148, "超级按钮43", 195, 486},
-    {0x16010149, "超级按钮44", 291, 485}, {0x1601014A, "超级按钮45", 8, 488},
-    {0x16010120, "超级按钮30", 102, 457}, {0x16010121, "超级按钮31", 195, 456},
-    {0x16010122, "超级按钮32", 291, 455}, {0x16010123, "超级按钮33", 8, 458},
-    {0x16010124, "超级按钮34", 102, 423}, {0x16010125, "超级按钮35", 195, 422},
-    {0x16010126, "超级按钮36", 291, 421}, {0x16010127, "超级按钮37", 8, 424},
-    {0x1601010E, "超级按钮26", 102, 392}, {0x1601010F, "超级按钮27", 195, 391},
-    {0x16010110, "超级按钮28", 291, 390}, {0x16010111, "超级按钮29", 8, 393},
-    {0x16010100, "超级按钮22", 102, 358}, {0x16010101, "超级按钮23", 195, 357},
-    {0x16010102, "超级按钮24", 291, 356}, {0x16010103, "超级按钮25", 8, 359},
-    {0x160100EE, "超级按钮18", 102, 323}, {0x160100EF, "超级按钮19", 195, 322},
-    {0x160100F0, "超级按钮20", 291, 321}, {0x160100F1, "超级按钮21", 8, 324},
-    {0x160100E1, "超级按钮14", 102, 289}, {0x160100E2, "超级按钮15", 195, 288},
-    {0x160100E3, "超级按钮16", 291, 287}, {0x160100E4, "超级按钮17", 8, 290},
-    {0x160100D7, "超级按钮10", 102, 252}, {0x160100D8, "超级按钮11", 195, 251},
-    {0x160100D9, "超级按钮12", 291, 250}, {0x160100DA, "超级按钮13", 8, 253},
-    {0x160100CE, "超级按钮9", 101, 215}, {0x160100CD, "超级按钮8", 194, 214},
-    {0x160100CC, "超级按钮7", 290, 213}, {0x160100CA, "超级按钮5", 7, 216},
-    {0x160100C6, "超级按钮4", 288, 178}, {0x160100C3, "超级按钮3", 194, 178},
-    {0x160100C0, "超级按钮2", 101, 178}, {0x160100BB, "超级按钮1", 8, 178},
-}};
-
-// Every caption is four characters, eight GBK bytes, so the blocks share one size.
-constexpr std::array kButtonBlocks{
-    widgets::BoardButtonBlock("吐得习惯"), widgets::BoardButtonBlock("爱拍马屁"),
-    widgets::BoardButtonBlock("后果严重"), widgets::BoardButtonBlock("有没天理"),
-    widgets::BoardButtonBlock("我会回来"), widgets::BoardButtonBlock("他们来了"),
-    widgets::BoardButtonBlock("我很忙啊"), widgets::BoardButtonBlock("我是大海"),
-    widgets::BoardButtonBlock("我太有才"), widgets::BoardButtonBlock("不要逼我"),
-    widgets::BoardButtonBlock("老折磨我"), widgets::BoardButtonBlock("一会再说"),
-    widgets::BoardButtonBlock("葵花点穴"), widgets::BoardButtonBlock("我是胡侃"),
-    widgets::BoardButtonBlock("回家吃吧"), widgets::BoardButtonBlock("我要走了"),
-    widgets::BoardButtonBlock("猪快出来"), widgets::BoardButtonBlock("你快来呀"),
-    widgets::BoardButtonBlock("真的是猪"), widgets::BoardButtonBlock("各种狂笑"),
-    widgets::BoardButtonBlock("手枪声音"), widgets::BoardButtonBlock("心跳声音"),
-    widgets::BoardButtonBlock("Karvon笑"), widgets::BoardButtonBlock("打碎玻璃"),
-    widgets::BoardButtonBlock("我鄙视你"), widgets::BoardButtonBlock("震撼屁声"),
-    widgets::BoardButtonBlock("做人厚道"), widgets::BoardButtonBlock("乌鸦飞过"),
-    widgets::BoardButtonBlock("笑声鼓掌"), widgets::BoardButtonBlock("尖叫鼓掌"),
-    widgets::BoardButtonBlock("稍微鼓掌"), widgets::BoardButtonBlock("正常鼓掌"),
-    widgets::BoardButtonBlock("女人砍刀"), widgets::BoardButtonBlock("机枪枪毙"),
-    widgets::BoardButtonBlock("送去医院"), widgets::BoardButtonBlock("撒娇摇头"),
-    widgets::BoardButtonBlock("接吻声音"), widgets::BoardButtonBlock("女生尖叫"),
-    widgets::BoardButtonBlock("女生媚笑"), widgets::BoardButtonBlock("口哨声音"),
-    widgets::BoardButtonBlock("小孩哭笑"), widgets::BoardButtonBlock("邪恶地笑"),
-    widgets::BoardButtonBlock("男人奸笑"), widgets::BoardButtonBlock("大众笑声"),
-};
-static_assert(kButtonBlocks.size() == kButtonRows.size());
+// The buttons' blocks, from the board's one table of buttons.
+using ButtonBlock = decltype(widgets::BoardButtonBlockWith(block::TextOf<board::kCaptionBytes>("")));
+constexpr std::array<ButtonBlock, board::kButtons.size()> MakeButtonBlocks() {
+    std::array<ButtonBlock, board::kButtons.size()> out{};
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = widgets::BoardButtonBlockWith(block::TextOf<board::kCaptionBytes>(board::kButtons[i].caption));
+    return out;
+}
+constexpr auto kButtonBlocks = MakeButtonBlocks();
 
 constexpr std::array<UnitDef, 47> MakeBoardUnits() {
     std::array<UnitDef, 47> u{{
@@ -103,8 +57,8 @@ constexpr std::array<UnitDef, 47> MakeBoardUnits() {
         {Kind::TransLabel, ids::kTitleLabel, "透明标签1", 156, 549, 228, 24, kVisible, Action::None,
          kLabelBlock},
     }};
-    for (std::size_t i = 0; i < kButtonRows.size(); ++i) {
-        const ButtonRow& b = kButtonRows[i];
+    for (std::size_t i = 0; i < board::kButtons.size(); ++i) {
+        const board::ButtonRow& b = board::kButtons[i];
         u[3 + i] = UnitDef{Kind::SuperBtn, b.id,    b.name,          b.left,           b.top,
                            80,             16,      kVisible | kTabStop, Action::PlayClip,
                            kButtonBlocks[i]};

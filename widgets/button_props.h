@@ -59,15 +59,20 @@ bool WriteButtonProperty(ButtonProps& p, int index, const PropValue& value);
 
 // The board's buttons: flat, no pictures, sounds or toggle, system colours,
 // hover and press frame, no focus rectangle, never the default button.
-template <std::size_t N>
-constexpr auto BoardButtonBlock(const char (&caption)[N]) {
+// `caption` is the counted text (shell::block::Text or TextOf).
+template <std::size_t T>
+constexpr auto BoardButtonBlockWith(const shell::block::Bytes<T>& caption) {
     using namespace shell::block;
     return Cat(U32(1), U32(kFlat), U32(0), U32(0), U32(0), U32(0), U32(1), U32(0),  // 8-14
                None(), U32(0), None(), U32(0), None(), U32(0),                     // 15-20
-               None(), Text(caption), U32(1),                                      // 21-23
+               None(), caption, U32(1),                                            // 21-23
                U32(0x000080), U32(0xF0F0F0), U32(0x000000), U32(0xFFFFFF),         // 24-27
                U32(0x000000), U32(0xF0F0F0),                                       // 28-29
                U32(0), None(), None(), Text(""), U32(0));                          // 30-34
+}
+template <std::size_t N>
+constexpr auto BoardButtonBlock(const char (&caption)[N]) {
+    return BoardButtonBlockWith(shell::block::Text(caption));
 }
 
 }  // namespace widgets

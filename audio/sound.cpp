@@ -7,6 +7,9 @@
 
 #include "audio/winmm_device.h"
 #include "audio/winmm_midi_device.h"
+#include "base/failure.h"
+#include "base/failure_win.h"
+#include "base/owners.h"
 #include "base/text_win.h"
 
 namespace audio {
@@ -25,25 +28,25 @@ PlaybackEngine& Engine() {
 
 // Reads a whole file, shared with other readers but not with writers.
 bool ReadWholeFile(const std::string& gbk_path, std::vector<std::uint8_t>& out) {
-    if (gbk_path.empty()) return false;
+    if (gbk_path.empty()) return shell::ReportFailure("an empty file path");
     const std::wstring path = shell::WideFromGbk(gbk_path);
     HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    bool ok = false;
+    if (f == INVALID_HANDLE_VALUE) return shell::ReportWin32Failure("CreateFileW", gbk_path.c_str());
+    const shell::OwnedFile file(f);
     LARGE_INTEGER size;
-    if (GetFileSizeEx(f, &size) && size.QuadPart <= 0x7FFFFFFF) {
-        try {
-            out.resize(std::size_t(size.QuadPart));
-            DWORD got = 0;
-            ok = out.empty() || ReadFile(f, out.data(), DWORD(out.size()), &got, nullptr);
-            out.resize(got);  // a short read gives the bytes that arrived
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
+    if (!GetFileSizeEx(file.get(), &size)) return shell::ReportWin32Failure("GetFileSizeEx", gbk_path.c_str());
+    if (size.QuadPart > 0x7FFFFFFF) return shell::ReportFailure("a sound file of 2 GB or more");
+    try {
+        out.resize(std::size_t(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return shell::ReportFailure("out of memory for the file");
     }
-    CloseHandle(f);
-    return ok;
+    DWORD got = 0;
+    if (!out.empty() && !ReadFile(file.get(), out.data(), DWORD(out.size()), &got, nullptr))
+        return shell::ReportWin32Failure("ReadFile", gbk_path.c_str());
+    out.resize(got);  // a short read gives the bytes that arrived
+    return true;
 }
 
 }  // namespace
@@ -59,13 +62,14 @@ bool play_sound(const SoundSource& source, std::optional<bool> loop) {
         data = file.data();
         length = std::int64_t(file.size());
     } else if (const auto* blob = std::get_if<const ByteBlob*>(&source)) {
-        if (!*blob) return false;
+        if (!*blob) return shell::ReportFailure("no built-in data");
         data = (*blob)->data();
         length = (*blob)->length;
     } else {
-        return false;
+        return shell::ReportFailure("a sound is a file path or built-in data");
     }
-    if (!data || length <= 0 || length > 0x7FFFFFFF || !g_service) return false;
+    if (!data || length <= 0 || length > 0x7FFFFFFF) return shell::ReportFailure("no sound data");
+    if (!g_service) return shell::ReportFailure("the playback engine is not connected");
     SoundRequest request{data, std::int32_t(length), loop.value_or(false) ? 1 : 0};
     return g_service(shell::kPlaySound, reinterpret_cast<std::uintptr_t>(&request), 0) == 1;
 }

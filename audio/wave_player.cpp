@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "audio/riff.h"
+#include "base/failure.h"
 
 namespace audio {
 
@@ -59,7 +60,7 @@ WavePlayer::~WavePlayer() {
 
 bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, bool loop) {
     const auto chunks = FindWaveChunks(wav);
-    if (!chunks) return false;
+    if (!chunks) return shell::ReportFailure("RIFF/WAVE data without a format chunk and a non-empty data chunk");
     std::shared_ptr<WavePlayer> p;
     try {
         p = std::make_shared<WavePlayer>(Key{}, env, loop);
@@ -71,7 +72,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
         p->pool_ = env.recycler.Take(kBufferCount * (sizeof(WaveHeader) + kBufferBytes));
         std::memset(p->pool_.bytes.get(), 0, kBufferCount * sizeof(WaveHeader));
     } catch (const std::bad_alloc&) {
-        return false;
+        return shell::ReportFailure("out of memory for the samples");
     }
     p->headers_ = reinterpret_cast<WaveHeader*>(p->pool_.bytes.get());
     std::uint8_t* buffers = p->pool_.bytes.get() + kBufferCount * sizeof(WaveHeader);
@@ -81,7 +82,10 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
     }
     // A device that is missing or refuses the format is not an error here:
     // nothing comes back, and the time-out ends the player.
-    if (env.device.DeviceCount() > 0) p->handle_ = env.device.Open(chunks->format, &DeviceCallback, p.get());
+    if (env.device.DeviceCount() == 0)
+        shell::ReportFailure("no waveform output device: the sound plays silently");
+    else
+        p->handle_ = env.device.Open(chunks->format, &DeviceCallback, p.get());
 
     env.registry.Add(p.get());  // registered before its thread runs
     try {
@@ -95,7 +99,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
     } catch (const std::system_error&) {
         env.registry.Remove(p.get());
         if (p->handle_) env.device.Close(p->handle_);
-        return false;
+        return shell::ReportFailure("cannot start a feeder thread");
     }
     return true;
 }

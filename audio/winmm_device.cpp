@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/mm_failure.h"
+
 namespace audio {
 
 static_assert(sizeof(WaveHeader) == sizeof(WAVEHDR));
@@ -53,26 +55,26 @@ WaveHandle WinmmWaveDevice::Open(std::span<const std::uint8_t> format, WaveCallb
     const MMRESULT r = waveOutOpen(&h, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(descriptor.data()),
                                    reinterpret_cast<DWORD_PTR>(&WaveOutProc), reinterpret_cast<DWORD_PTR>(route.get()),
                                    CALLBACK_FUNCTION);
-    if (r != MMSYSERR_NOERROR || !h) return 0;
+    if (!MmOk(r, "waveOutOpen") || !h) return 0;
     const auto handle = reinterpret_cast<WaveHandle>(h);
     routes_.Add(handle, std::move(route));
     return handle;
 }
 
 bool WinmmWaveDevice::Prepare(WaveHandle h, WaveHeader* hdr) {
-    return waveOutPrepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return MmOk(waveOutPrepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)), "waveOutPrepareHeader");
 }
 bool WinmmWaveDevice::Unprepare(WaveHandle h, WaveHeader* hdr) {
-    return waveOutUnprepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return MmOk(waveOutUnprepareHeader(H(h), Hdr(hdr), sizeof(WAVEHDR)), "waveOutUnprepareHeader");
 }
 bool WinmmWaveDevice::Write(WaveHandle h, WaveHeader* hdr) {
-    return waveOutWrite(H(h), Hdr(hdr), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    return MmOk(waveOutWrite(H(h), Hdr(hdr), sizeof(WAVEHDR)), "waveOutWrite");
 }
-bool WinmmWaveDevice::Pause(WaveHandle h) { return waveOutPause(H(h)) == MMSYSERR_NOERROR; }
-bool WinmmWaveDevice::Reset(WaveHandle h) { return waveOutReset(H(h)) == MMSYSERR_NOERROR; }
+bool WinmmWaveDevice::Pause(WaveHandle h) { return MmOk(waveOutPause(H(h)), "waveOutPause"); }
+bool WinmmWaveDevice::Reset(WaveHandle h) { return MmOk(waveOutReset(H(h)), "waveOutReset"); }
 
 bool WinmmWaveDevice::Close(WaveHandle h) {
-    return routes_.Close(h, [h] { return waveOutClose(H(h)) == MMSYSERR_NOERROR; });
+    return routes_.Close(h, [h] { return MmOk(waveOutClose(H(h)), "waveOutClose"); });
 }
 
 }  // namespace audio

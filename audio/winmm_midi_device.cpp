@@ -1,5 +1,7 @@
 #include "audio/winmm_midi_device.h"
 
+#include "audio/mm_failure.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -43,7 +45,7 @@ MidiHandle WinmmMidiDevice::Open(MidiCallback callback, void* instance) {
     HMIDISTRM h = nullptr;
     const MMRESULT r = midiStreamOpen(&h, &device, 1, reinterpret_cast<DWORD_PTR>(&MidiOutProc),
                                       reinterpret_cast<DWORD_PTR>(route.get()), CALLBACK_FUNCTION);
-    if (r != MMSYSERR_NOERROR || !h) return 0;
+    if (!MmOk(r, "midiStreamOpen") || !h) return 0;
     const auto handle = reinterpret_cast<MidiHandle>(h);
     routes_.Add(handle, std::move(route));
     return handle;
@@ -51,24 +53,24 @@ MidiHandle WinmmMidiDevice::Open(MidiCallback callback, void* instance) {
 
 bool WinmmMidiDevice::SetTimeDivision(MidiHandle h, std::uint32_t division) {
     MIDIPROPTIMEDIV prop{sizeof(MIDIPROPTIMEDIV), division};
-    return midiStreamProperty(S(h), reinterpret_cast<LPBYTE>(&prop), MIDIPROP_SET | MIDIPROP_TIMEDIV) ==
-           MMSYSERR_NOERROR;
+    return MmOk(midiStreamProperty(S(h), reinterpret_cast<LPBYTE>(&prop), MIDIPROP_SET | MIDIPROP_TIMEDIV),
+                "midiStreamProperty");
 }
 bool WinmmMidiDevice::Prepare(MidiHandle h, MidiHeader* hdr) {
-    return midiOutPrepareHeader(O(h), Hdr(hdr), sizeof(MIDIHDR)) == MMSYSERR_NOERROR;
+    return MmOk(midiOutPrepareHeader(O(h), Hdr(hdr), sizeof(MIDIHDR)), "midiOutPrepareHeader");
 }
 bool WinmmMidiDevice::Unprepare(MidiHandle h, MidiHeader* hdr) {
-    return midiOutUnprepareHeader(O(h), Hdr(hdr), sizeof(MIDIHDR)) == MMSYSERR_NOERROR;
+    return MmOk(midiOutUnprepareHeader(O(h), Hdr(hdr), sizeof(MIDIHDR)), "midiOutUnprepareHeader");
 }
 bool WinmmMidiDevice::Out(MidiHandle h, MidiHeader* hdr) {
-    return midiStreamOut(S(h), Hdr(hdr), sizeof(MIDIHDR)) == MMSYSERR_NOERROR;
+    return MmOk(midiStreamOut(S(h), Hdr(hdr), sizeof(MIDIHDR)), "midiStreamOut");
 }
-bool WinmmMidiDevice::Restart(MidiHandle h) { return midiStreamRestart(S(h)) == MMSYSERR_NOERROR; }
-bool WinmmMidiDevice::Stop(MidiHandle h) { return midiStreamStop(S(h)) == MMSYSERR_NOERROR; }
-bool WinmmMidiDevice::Reset(MidiHandle h) { return midiOutReset(O(h)) == MMSYSERR_NOERROR; }
+bool WinmmMidiDevice::Restart(MidiHandle h) { return MmOk(midiStreamRestart(S(h)), "midiStreamRestart"); }
+bool WinmmMidiDevice::Stop(MidiHandle h) { return MmOk(midiStreamStop(S(h)), "midiStreamStop"); }
+bool WinmmMidiDevice::Reset(MidiHandle h) { return MmOk(midiOutReset(O(h)), "midiOutReset"); }
 
 bool WinmmMidiDevice::Close(MidiHandle h) {
-    return routes_.Close(h, [h] { return midiStreamClose(S(h)) == MMSYSERR_NOERROR; });
+    return routes_.Close(h, [h] { return MmOk(midiStreamClose(S(h)), "midiStreamClose"); });
 }
 
 void WinmmMidiDevice::Notify(std::uintptr_t window, std::uint32_t message, std::uintptr_t wparam,

@@ -1,4 +1,4 @@
-// Start-up, exit and fatal errors.
+// Start-up and exit.
 #include <windows.h>
 #include <ole2.h>
 
@@ -6,10 +6,11 @@
 
 #include "audio/sound.h"
 #include "base/fatal_text.h"
+#include "base/text_win.h"
+#include "base/window_class.h"
 #include "shell/modules.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "base/text_win.h"
 #include "skin/foreign.h"
 #include "skin/skin_module.h"
 
@@ -32,15 +33,9 @@ void MakeProgramFolderCurrent() {
 }
 
 HWND CreateOwnerWindow() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kOwnerClass;
-    RegisterClassExA(&wc);
+    RegisterWindowClass(kOwnerClass, {.proc = OwnerProc});
     return CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 void ReadDefinitions(ShellState& s) {

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "base/fatal_text.h"
+#include "base/window_class.h"
 #include "shell/modules.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
@@ -12,8 +13,6 @@ namespace shell {
 namespace {
 
 constexpr char kFormClass[] = "SoundBoardForm";
-
-LoadedWindow* FromHandle(HWND h) { return reinterpret_cast<LoadedWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
 
 void ReEnableDisabled(LoadedWindow& w) {
     for (const auto& [h, was_enabled] : w.disabled)
@@ -35,13 +34,11 @@ void StartDrag(HWND h, LPARAM l) {
 }
 
 LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    LoadedWindow* w = AttachedObject<LoadedWindow>(h, m, lp);
     if (m == WM_NCCREATE) {
-        auto* w = static_cast<LoadedWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
         w->set_hwnd(h);
         return DefWindowProcA(h, m, wp, lp);
     }
-    LoadedWindow* w = FromHandle(h);
     if (!w) return DefWindowProcA(h, m, wp, lp);
     // An action run from here may destroy this window; hold it until we return.
     const std::shared_ptr<LoadedWindow> keep = w->shared_from_this();
@@ -69,7 +66,7 @@ LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_NCDESTROY: {
-            SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+            DetachObject(h);
             const LRESULT r = DefWindowProcA(h, m, wp, lp);
             ServiceEntry(kWindowDestroyed, w->window_id(), 0);
             return r;
@@ -163,15 +160,8 @@ int ShowCommand(const WindowProps& p) {
 }  // namespace
 
 void RegisterWindowClasses() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = FormProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the system default colour
-    wc.lpszClassName = kFormClass;
-    RegisterClassExA(&wc);
+    RegisterWindowClass(kFormClass, {.proc = FormProc, .style = CS_DBLCLKS,
+                                     .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});  // the system default
 }
 
 bool IsFormWindow(HWND h) {

@@ -2,8 +2,9 @@
 // the way the board would play it.
 //   soundplay [--loop] [--seconds N] FILE...
 // Prints "<path>: true" or "<path>: false" (play_sound's result) for each
-// file, waits until every sound has ended (or N seconds, then stops them)
-// and exits 0; a usage error exits 2.
+// file, and on standard error why when the engine gave a reason; waits until
+// every sound has ended (or N seconds, then stops them) and exits 0; a usage
+// error exits 2.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "base/failure.h"
 #include "base/text_win.h"
 
 namespace {
@@ -58,9 +60,15 @@ int main() {
 
     audio::Connect(&audio::ServeSound);  // no shell here: the engine answers its own requests
     for (const std::wstring& f : files) {
+        shell::ClearLastFailure();
         const bool ok = audio::play_sound(shell::GbkFromWide(f), loop);
         std::printf("%s: %s\n", Utf8(f).c_str(), ok ? "true" : "false");
         std::fflush(stdout);
+        // Why, beside a false (and beside a true that plays silently).
+        if (!shell::LastFailure().empty()) {
+            std::fprintf(stderr, "%s: %s\n", Utf8(f).c_str(), shell::LastFailure().c_str());
+            std::fflush(stderr);
+        }
     }
     const ULONGLONG deadline = seconds < 0 ? 0 : GetTickCount64() + ULONGLONG(seconds * 1000);
     while (audio::RunningPlayers() > 0 && (deadline == 0 || GetTickCount64() < deadline)) Sleep(20);

@@ -2,29 +2,18 @@
 
 #include <utility>
 
+#include "base/owners.h"
 #include "base/text_win.h"
 
 namespace web {
 namespace {
 
-// An owned BSTR.
-class Bstr {
+// An owned BSTR made from text, read back as GBK.
+class Bstr : public shell::OwnedBstr {
 public:
     Bstr() = default;
-    explicit Bstr(std::wstring_view text) : s_(SysAllocStringLen(text.data(), UINT(text.size()))) {}
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(s_); }
-
-    BSTR get() const { return s_; }
-    BSTR* put() {
-        SysFreeString(std::exchange(s_, nullptr));
-        return &s_;
-    }
-    std::string Gbk() const { return s_ ? shell::GbkFromWide({s_, SysStringLen(s_)}) : std::string(); }
-
-private:
-    BSTR s_ = nullptr;
+    explicit Bstr(std::wstring_view text) : shell::OwnedBstr(SysAllocStringLen(text.data(), UINT(text.size()))) {}
+    std::string Gbk() const { return get() ? shell::GbkFromWide({get(), SysStringLen(get())}) : std::string(); }
 };
 
 // A variant that holds nothing or a borrowed value; never owns.

@@ -6,9 +6,11 @@
 #include <ocidl.h>
 #include <exdisp.h>
 
-#include "web/com_ptr.h"
+#include "base/owners.h"
 
 namespace web {
+
+using shell::ComPtr;
 
 // The control's window number among the host's children.
 inline constexpr int kBrowserControlId = 0xE900;

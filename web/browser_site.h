@@ -4,9 +4,11 @@
 #include <ole2.h>
 #include <oleidl.h>
 
-#include "web/com_ptr.h"
+#include "base/owners.h"
 
 namespace web {
+
+using shell::ComPtr;
 
 class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
 public:

@@ -2,6 +2,7 @@
 
 #include <oleidl.h>
 
+#include "base/window_class.h"
 #include "web/browser_calls.h"
 
 namespace web {
@@ -10,17 +11,11 @@ namespace {
 constexpr char kClass[] = "SoundBoardWebHost";
 
 void Connect(shell::ServiceFn) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &WebPanel::HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kClass;
-    RegisterClassExA(&wc);
+    shell::RegisterWindowClass(kClass, {.proc = &WebPanel::HostProc,
+                                        .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
 }
 
-WebPanel* FromHost(HWND h) { return reinterpret_cast<WebPanel*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+WebPanel* FromHost(HWND h) { return reinterpret_cast<WebPanel*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
 
 }  // namespace
 
@@ -146,12 +141,8 @@ LRESULT CALLBACK WebPanel::KeyHookProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK WebPanel::HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_NCCREATE) {
-        auto* created = static_cast<WebPanel*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        if (created) created->hwnd_ = h;
-    }
-    WebPanel* p = FromHost(h);
+    WebPanel* p = shell::AttachedObject<WebPanel>(h, m, lp);
+    if (p && m == WM_NCCREATE) p->hwnd_ = h;
     if (p) {
         switch (m) {
             case WM_SIZE:
@@ -165,7 +156,7 @@ LRESULT CALLBACK WebPanel::HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
                 p->ReleaseBrowser();
                 break;
             case WM_NCDESTROY:
-                SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+                shell::DetachObject(h);
                 p->hwnd_ = nullptr;
                 break;
             default:

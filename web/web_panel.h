@@ -49,10 +49,7 @@ public:
     static LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp);
 
 private:
-    struct Unhook {
-        void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
-    };
-    using Hook = std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook>;
+    using Hook = shell::OwnedHook;
 
     // Offers a key message aimed inside a panel's browser to the control's
     // own accelerators; true when the control used it.

@@ -1,58 +1,17 @@
 #pragma once
-// Owners for the GDI objects and DC selections the components paint with.
+// What the components paint with: fonts from their blocks, plain fills.
 #include <windows.h>
+
+#include "base/owners.h"
 
 #include <cstdint>
 #include <span>
-#include <utility>
 
 namespace widgets {
 
-// Owns one GDI object and deletes it once.
-template <class Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle h) : h_(h) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) {
-            reset();
-            h_ = std::exchange(o.h_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset() {
-        if (h_) DeleteObject(h_);
-        h_ = nullptr;
-    }
-
-private:
-    Handle h_ = nullptr;
-};
-
-using OwnedFont = GdiObject<HFONT>;
-
-// Selects an object into a DC and puts the previous one back.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    ~Selection() {
-        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using shell::GdiObject;
+using shell::OwnedFont;
+using shell::Selection;
 
 // The font a font property describes; empty when the block holds no
 // complete logical font, and the caller then uses the default GUI font.

@@ -4,6 +4,7 @@
 
 #include <type_traits>
 
+#include "base/owners.h"
 #include "base/text_win.h"
 #include "widgets/button_paint.h"
 
@@ -145,10 +146,8 @@ LRESULT ImageButton::CallSystem(UINT m, WPARAM wp, LPARAM lp) {
 LRESULT ImageButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            Paint(dc);
-            EndPaint(hwnd_, &ps);
+            const shell::PaintScope paint(hwnd_);
+            Paint(paint.dc());
             return 0;
         }
         case WM_PRINTCLIENT:

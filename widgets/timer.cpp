@@ -1,5 +1,6 @@
 #include "widgets/timer.h"
 
+#include "base/window_class.h"
 #include "widgets/timer_props.h"
 
 namespace widgets {
@@ -10,12 +11,7 @@ shell::ServiceFn g_service = nullptr;
 
 void Connect(shell::ServiceFn service) {
     g_service = service;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Timer::Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassExA(&wc);
+    shell::RegisterWindowClass(kClass, {.proc = Timer::Proc, .arrow_cursor = false});
 }
 
 }  // namespace
@@ -65,10 +61,7 @@ void Timer::Tick() {
 }
 
 LRESULT CALLBACK Timer::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrA(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-    auto* t = reinterpret_cast<Timer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    Timer* t = shell::AttachedObject<Timer>(h, m, lp);
     if (t) {
         if (m == WM_TIMER && wp == kSystemTimerId) {
             t->Tick();
@@ -77,7 +70,7 @@ LRESULT CALLBACK Timer::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_DESTROY) {
             t->Stop();
         } else if (m == WM_NCDESTROY) {
-            SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+            shell::DetachObject(h);
             t->hwnd_ = nullptr;
         }
     }

@@ -1,22 +1,16 @@
 #include "widgets/trans_label.h"
 
+#include "base/owners.h"
 #include "base/text_win.h"
+#include "base/window_class.h"
 #include "widgets/label_look.h"
 
 namespace widgets {
 namespace {
 
 void Connect(shell::ServiceFn) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
     // Redrawn whole on every resize; no background brush, so it never erases.
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = TransLabel::Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = nullptr;
-    wc.lpszClassName = kTransLabelClass;
-    RegisterClassExW(&wc);
+    shell::RegisterWindowClass(kTransLabelClass, {.proc = TransLabel::Proc, .style = CS_HREDRAW | CS_VREDRAW});
 }
 
 UINT LayoutFlags(const LabelProps& p) {
@@ -137,19 +131,13 @@ void TransLabel::RepaintBeneath() {
 }
 
 LRESULT CALLBACK TransLabel::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_NCCREATE) {
-        auto* self = static_cast<TransLabel*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = h;
-        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* l = reinterpret_cast<TransLabel*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    TransLabel* l = shell::AttachedObject<TransLabel>(h, m, lp);
+    if (l && m == WM_NCCREATE) l->hwnd_ = h;
     if (l) {
         switch (m) {
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(h, &ps);
-                l->Paint(dc);
-                EndPaint(h, &ps);
+                const shell::PaintScope paint(h);
+                l->Paint(paint.dc());
                 return 0;
             }
             case WM_PRINTCLIENT:
@@ -161,7 +149,7 @@ LRESULT CALLBACK TransLabel::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
                 l->RepaintBeneath();
                 break;
             case WM_NCDESTROY:
-                SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+                shell::DetachObject(h);
                 l->hwnd_ = nullptr;
                 break;
             default:

@@ -1,0 +1,8 @@
+#include "base/failure.h"
+
+namespace shell {
+
+// The host build has no debugger output; tests read LastFailure instead.
+void WriteDebugLine(const std::string&) {}
+
+}  // namespace shell

@@ -1,0 +1,22 @@
+#pragma once
+// Why something the program asked of the system failed, in one line. The
+// program's behaviour does not change (its actions still ignore failures and
+// show nothing), but each failure is written to the debugger output, where a
+// standard debug viewer shows it ("no sound on my machine" can then be told
+// apart), and the latest one is kept per thread, so that a tool can say why
+// beside its "false".
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// Writes the line and keeps it as this thread's last failure; returns false,
+// so a failing result can be reported where it is tested.
+bool ReportFailure(std::string_view line);
+const std::string& LastFailure();
+void ClearLastFailure();
+
+// Where the lines go: the debugger output on Windows, nowhere on the host.
+void WriteDebugLine(const std::string& line);
+
+}  // namespace shell

@@ -53,40 +53,26 @@ private:
 
 namespace shell {
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
+// Handles whose "none" is null, let go by one system call.
+template <class H, auto FreeFn>
+struct NullHandleTraits {
+    using Handle = H;
     static Handle None() { return nullptr; }
-    static void Free(Handle h) { CloseHandle(h); }
+    static void Free(Handle h) { FreeFn(h); }
 };
 struct FileHandleTraits {
     using Handle = HANDLE;
-    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static Handle None() { return INVALID_HANDLE_VALUE; }  // CreateFile's "none"
     static void Free(Handle h) { CloseHandle(h); }
 };
-template <class H>
-struct GdiObjectTraits {
-    using Handle = H;
-    static Handle None() { return nullptr; }
-    static void Free(Handle h) { DeleteObject(h); }
-};
-struct HookTraits {
-    using Handle = HHOOK;
-    static Handle None() { return nullptr; }
-    static void Free(Handle h) { UnhookWindowsHookEx(h); }
-};
-struct BstrTraits {
-    using Handle = BSTR;
-    static Handle None() { return nullptr; }
-    static void Free(Handle s) { SysFreeString(s); }
-};
 
-using OwnedHandle = Owned<KernelHandleTraits>;  // threads, events
-using OwnedFile = Owned<FileHandleTraits>;      // CreateFile's "none" is INVALID_HANDLE_VALUE
+using OwnedHandle = Owned<NullHandleTraits<HANDLE, &CloseHandle>>;  // threads, events
+using OwnedFile = Owned<FileHandleTraits>;
 template <class H>
-using GdiObject = Owned<GdiObjectTraits<H>>;
+using GdiObject = Owned<NullHandleTraits<H, &DeleteObject>>;
 using OwnedFont = GdiObject<HFONT>;
-using OwnedHook = Owned<HookTraits>;
-using OwnedBstr = Owned<BstrTraits>;
+using OwnedHook = Owned<NullHandleTraits<HHOOK, &UnhookWindowsHookEx>>;
+using OwnedBstr = Owned<NullHandleTraits<BSTR, &SysFreeString>>;
 
 // Selects an object into a DC and puts the previous one back.
 class Selection {

@@ -144,7 +144,9 @@ public:
         ++waiting_;
         for (;;) {
             if (ready()) break;
-            if (now_ms_ >= deadline) break;
+            const long long now = now_ms_;
+            if (now >= deadline) break;
+            seen_ms_ = now;  // a waiter has seen this time and waits on
             cv.wait_for(lock, std::chrono::milliseconds(1));
         }
         --waiting_;
@@ -152,9 +154,12 @@ public:
     }
     void Advance(long long ms) { now_ms_ += ms; }
     int waiting() const { return waiting_; }
+    // The latest time a waiter saw and kept waiting at.
+    long long seen() const { return seen_ms_; }
 
 private:
     std::atomic<long long> now_ms_{0};
+    std::atomic<long long> seen_ms_{-1};
     std::atomic<int> waiting_{0};
 };
 

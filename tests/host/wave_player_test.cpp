@@ -129,7 +129,8 @@ TEST_F(Player, ADeviceThatGivesNothingBackEndsThePlayerAfterItsTimeOut) {
     const auto h = device.last_handle();
     ASSERT_TRUE(Written(h, 20));
     clock.Advance(8887);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Once the feeder has seen 8,887 ms pass and waits on, it has not ended.
+    ASSERT_TRUE(fake::Eventually([&] { return clock.seen() == 8887; }));
     EXPECT_EQ(registry.size(), 1u) << "not before 8,888 ms";
     clock.Advance(1);
     ASSERT_TRUE(Ended());

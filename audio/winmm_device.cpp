@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/format_descriptor.h"
 #include "audio/mm_failure.h"
 
 namespace audio {
@@ -16,6 +17,7 @@ static_assert(offsetof(WaveHeader, buffer_length) == offsetof(WAVEHDR, dwBufferL
 static_assert(offsetof(WaveHeader, flags) == offsetof(WAVEHDR, dwFlags));
 static_assert(offsetof(WaveHeader, next) == offsetof(WAVEHDR, lpNext));
 static_assert(kHeaderPrepared == WHDR_PREPARED && kHeaderDone == WHDR_DONE && kHeaderInQueue == WHDR_INQUEUE);
+static_assert(kDescriptorBytes == sizeof(WAVEFORMATEX) && offsetof(WAVEFORMATEX, cbSize) == 16);
 static_assert(kWaveDone == WOM_DONE && kWaveOpened == WOM_OPEN && kWaveClosed == WOM_CLOSE);
 
 namespace {
@@ -28,21 +30,6 @@ void CALLBACK WaveOutProc(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR,
 HWAVEOUT H(WaveHandle h) { return reinterpret_cast<HWAVEOUT>(h); }
 LPWAVEHDR Hdr(WaveHeader* h) { return reinterpret_cast<LPWAVEHDR>(h); }
 
-// The device reads a full WAVEFORMATEX and, for compressed formats, cbSize
-// more bytes: give it a copy that holds all it will read, never more than
-// the chunk declared.
-std::vector<std::uint8_t> DescriptorFor(std::span<const std::uint8_t> format) {
-    std::vector<std::uint8_t> d(format.begin(), format.end());
-    if (d.size() < sizeof(WAVEFORMATEX)) d.resize(sizeof(WAVEFORMATEX), 0);
-    WAVEFORMATEX wf;
-    std::memcpy(&wf, d.data(), sizeof wf);
-    const std::size_t extra = format.size() > sizeof wf ? format.size() - sizeof wf : 0;
-    if (wf.wFormatTag != WAVE_FORMAT_PCM && wf.cbSize > extra) {
-        wf.cbSize = WORD(extra);
-        std::memcpy(d.data(), &wf, sizeof wf);
-    }
-    return d;
-}
 
 }  // namespace
 
@@ -50,7 +37,7 @@ std::uint32_t WinmmWaveDevice::DeviceCount() { return waveOutGetNumDevs(); }
 
 WaveHandle WinmmWaveDevice::Open(std::span<const std::uint8_t> format, WaveCallback callback, void* instance) {
     auto route = std::make_unique<Route>(Route{callback, instance});
-    const std::vector<std::uint8_t> descriptor = DescriptorFor(format);
+    const std::vector<std::uint8_t> descriptor = FormatDescriptor(format);
     HWAVEOUT h = nullptr;
     const MMRESULT r = waveOutOpen(&h, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(descriptor.data()),
                                    reinterpret_cast<DWORD_PTR>(&WaveOutProc), reinterpret_cast<DWORD_PTR>(route.get()),

@@ -1,6 +1,7 @@
 // The chunk walk, from both sides: what plays and what is refused.
 #include <gtest/gtest.h>
 
+#include "audio/format_descriptor.h"
 #include "audio/riff.h"
 #include "tests/host/wav_builder.h"
 
@@ -136,6 +137,43 @@ TEST(ChunkWalk, AnOddChunkIsFollowedPaddedOrUnpadded) {
             EXPECT_EQ(Bytes(c->data.begin(), c->data.end()), l.want_data);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// What the system's waveform output is handed: all it reads, nothing past
+// the chunk.
+TEST(FormatDescriptor, PaddedToEighteenBytesAndACompressedFormatsExtraCutToTheChunk) {
+    using audio::FormatDescriptor;
+    // PCM's 16-byte chunk: padded, cbSize 0.
+    const Bytes pcm = wav::PcmFormat();
+    Bytes want = pcm;
+    want.resize(18, 0);
+    EXPECT_EQ(FormatDescriptor(pcm), want);
+    // A PCM chunk's cbSize is not the system's concern: left as stored.
+    Bytes pcm18 = pcm;
+    pcm18.insert(pcm18.end(), {0x34, 0x12});
+    EXPECT_EQ(FormatDescriptor(pcm18), pcm18);
+    // MPEG Layer-3: 30 bytes whose cbSize 12 is exactly what follows.
+    Bytes mp3 = wav::PcmFormat(2, 44100, 0);
+    mp3[0] = 0x55;
+    mp3.insert(mp3.end(), {12, 0});
+    mp3.insert(mp3.end(), 12, 0xAB);
+    EXPECT_EQ(FormatDescriptor(mp3), mp3);
+    // A compressed format claiming 40 extra bytes where 4 are: cut to 4.
+    Bytes claims = mp3;
+    claims.resize(22);
+    claims[16] = 40;
+    const Bytes d = FormatDescriptor(claims);
+    ASSERT_EQ(d.size(), 22u);
+    EXPECT_EQ(d[16] | d[17] << 8, 4);
+    EXPECT_TRUE(std::equal(d.begin() + 18, d.end(), claims.begin() + 18));
+    // A compressed 16-byte chunk: no extra at all.
+    Bytes short_compressed = wav::PcmFormat();
+    short_compressed[0] = 0x02;
+    EXPECT_EQ(FormatDescriptor(short_compressed)[16], 0);
 }
 
 }  // namespace

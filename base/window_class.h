@@ -5,7 +5,7 @@
 
 namespace shell {
 
-struct WindowClassSpec {
+struct WindowClassInfo {
     WNDPROC proc;
     UINT style = 0;
     bool arrow_cursor = true;
@@ -14,8 +14,8 @@ struct WindowClassSpec {
 
 // Registers a class of this module; false when the system refuses (which
 // leaves a line on the debugger output).
-bool RegisterWindowClass(const char* name, const WindowClassSpec& spec);
-bool RegisterWindowClass(const wchar_t* name, const WindowClassSpec& spec);
+bool RegisterWindowClass(const char* name, const WindowClassInfo& info);
+bool RegisterWindowClass(const wchar_t* name, const WindowClassInfo& info);
 
 // The object a window was created for: taken from the create parameter at
 // WM_NCCREATE and kept with the window, until DetachObject (at WM_NCDESTROY).

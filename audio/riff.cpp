@@ -12,30 +12,32 @@ std::uint32_t Le32(const std::uint8_t* p) {
 
 bool Is(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
-// Whether a chunk header could start at `offset`: it fits, its id is four
-// printable characters, and its size fits what follows (a data chunk may
-// claim more than is there; it is cut later).
-bool PlausibleChunk(std::span<const std::uint8_t> b, std::uint64_t offset) {
-    if (offset > b.size() || b.size() - offset < 8) return false;
-    const std::uint8_t* head = b.data() + offset;
+// A chunk header at `offset` when one fits there, else null.
+const std::uint8_t* HeaderAt(std::span<const std::uint8_t> b, std::uint64_t offset) {
+    return offset <= b.size() && b.size() - offset >= 8 ? b.data() + std::size_t(offset) : nullptr;
+}
+
+bool Wanted(const std::uint8_t* head) { return head && (Is(head, "fmt ") || Is(head, "data")); }
+
+// A header that could be a chunk's: four printable characters, and a size
+// that fits what follows (a data chunk may claim more; it is cut later).
+bool Plausible(std::span<const std::uint8_t> b, std::uint64_t offset) {
+    const std::uint8_t* head = HeaderAt(b, offset);
+    if (!head) return false;
     for (int i = 0; i < 4; ++i)
         if (head[i] < 0x20 || head[i] > 0x7E) return false;
     return Is(head, "data") || Le32(head + 4) <= b.size() - offset - 8;
 }
 
 // Where the chunk after one of `size` bytes starts. RIFF pads an odd-sized
-// chunk with one byte; some writers leave the pad out, so the padded place
-// is taken when a chunk can start there, else the unpadded one.
+// chunk with one byte; some writers leave the pad out. The padded place wins
+// unless only the unpadded one holds the chunk sought, or a plausible one.
 std::uint64_t NextChunk(std::span<const std::uint8_t> b, std::uint64_t body, std::uint32_t size) {
     const std::uint64_t unpadded = body + size, padded = unpadded + 1;
     if (size % 2 == 0) return unpadded;
-    const auto wanted = [&](std::uint64_t at) {
-        return at <= b.size() && b.size() - at >= 8 && (Is(b.data() + at, "fmt ") || Is(b.data() + at, "data"));
-    };
-    if (wanted(padded)) return padded;
-    if (wanted(unpadded)) return unpadded;
-    if (!PlausibleChunk(b, padded) && PlausibleChunk(b, unpadded)) return unpadded;
-    return padded;
+    if (Wanted(HeaderAt(b, padded))) return padded;
+    if (Wanted(HeaderAt(b, unpadded))) return unpadded;
+    return !Plausible(b, padded) && Plausible(b, unpadded) ? unpadded : padded;
 }
 
 }  // namespace

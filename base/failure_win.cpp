@@ -21,13 +21,11 @@ std::string SystemText(DWORD code) {
     return out;
 }
 
-std::string Line(const char* call, const char* subject, const char* kind, unsigned long code,
-                 const std::string& text) {
-    char number[32];
-    std::snprintf(number, sizeof number, kind[0] == 'H' ? "0x%08lX" : "%lu", code);
+// "<call> failed (<subject>): <code> <system text>"
+std::string Line(const char* call, const char* subject, const std::string& code, const std::string& text) {
     std::string line = std::string(call) + " failed";
     if (subject && *subject) line += std::string(" (") + subject + ")";
-    line += std::string(": ") + kind + " " + number;
+    line += ": " + code;
     if (!text.empty()) line += " " + text;
     return line;
 }
@@ -37,12 +35,13 @@ std::string Line(const char* call, const char* subject, const char* kind, unsign
 void WriteDebugLine(const std::string& line) { OutputDebugStringA(line.c_str()); }
 
 bool ReportWin32Failure(const char* call, const char* subject, DWORD error) {
-    return ReportFailure(Line(call, subject, "error", error, SystemText(error)));
+    return ReportFailure(Line(call, subject, "error " + std::to_string(error), SystemText(error)));
 }
 
 bool ReportComFailure(const char* call, HRESULT result) {
-    return ReportFailure(Line(call, nullptr, "HRESULT", static_cast<unsigned long>(result),
-                              SystemText(static_cast<DWORD>(result))));
+    char code[24];
+    std::snprintf(code, sizeof code, "HRESULT 0x%08lX", static_cast<unsigned long>(result));
+    return ReportFailure(Line(call, nullptr, code, SystemText(static_cast<DWORD>(result))));
 }
 
 }  // namespace shell

@@ -19,24 +19,27 @@ std::wstring WideFromGbk(std::string_view gbk) {
     return out;
 }
 
-std::string GbkFromWide(std::wstring_view wide) {
+namespace {
+
+// GBK from UTF-16; `lossy` (may be null) learns whether a character had no
+// GBK form and was replaced.
+std::string ToGbk(std::wstring_view wide, DWORD flags, BOOL* lossy) {
     if (wide.empty()) return {};
-    const int n = WideCharToMultiByte(kGbk, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(kGbk, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, lossy);
     if (n <= 0) return {};
     std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(kGbk, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(kGbk, flags, wide.data(), int(wide.size()), out.data(), n, nullptr, lossy);
     return out;
 }
 
+}  // namespace
+
+std::string GbkFromWide(std::wstring_view wide) { return ToGbk(wide, 0, nullptr); }
+
 std::optional<std::string> GbkFromWideExact(std::wstring_view wide) {
-    if (wide.empty()) return std::string();
     BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0, nullptr,
-                                      &lossy);
-    if (n <= 0 || lossy) return std::nullopt;
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), out.data(), n, nullptr, &lossy);
-    if (lossy) return std::nullopt;
+    std::string out = ToGbk(wide, WC_NO_BEST_FIT_CHARS, &lossy);
+    if (lossy || (out.empty() && !wide.empty())) return std::nullopt;
     return out;
 }
 

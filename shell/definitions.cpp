@@ -12,8 +12,6 @@
 namespace shell {
 namespace {
 
-namespace block = shell::block;
-
 constexpr auto kStartBlock = WindowBlock({.border = kBorderNone, .control_box = true, .max_box = false,
                                           .min_box = true, .start_position = kCentred, .movable = true,
                                           .enter_moves_focus = false, .esc_closes = true,

@@ -6,8 +6,10 @@
 
 namespace audio {
 
-// Laid out as the system's 64-byte MIDI buffer header on 32-bit Windows, so
-// the binding hands it to the device as it is.
+// Laid out as the system's MIDI buffer header (64 bytes on 32-bit Windows,
+// 112 on 64-bit: the system's multimedia headers are byte-packed), so the
+// binding hands it to the device as it is.
+#pragma pack(push, 1)
 struct MidiHeader {
     std::uint8_t* data;
     std::uint32_t buffer_length;
@@ -19,6 +21,8 @@ struct MidiHeader {
     std::uint32_t offset;  // of the event a position callback reports
     std::uintptr_t reserved_words[8];
 };
+#pragma pack(pop)
+static_assert(sizeof(MidiHeader) == (sizeof(void*) == 4 ? 64 : 112));
 
 inline constexpr std::uint32_t kMidiHeaderDone = 0x1;
 inline constexpr std::uint32_t kMidiHeaderPrepared = 0x2;

@@ -7,8 +7,8 @@
 
 namespace audio {
 
-// Laid out as the system's 32-byte buffer header on 32-bit Windows, so the
-// binding hands it to the device as it is.
+// Laid out as the system's buffer header (32 bytes on 32-bit Windows, 48 on
+// 64-bit), so the binding hands it to the device as it is.
 struct WaveHeader {
     std::uint8_t* data;
     std::uint32_t buffer_length;
@@ -19,6 +19,7 @@ struct WaveHeader {
     WaveHeader* next;
     std::uintptr_t reserved;
 };
+static_assert(sizeof(WaveHeader) == (sizeof(void*) == 4 ? 32 : 48));
 
 inline constexpr std::uint32_t kHeaderDone = 0x1;
 inline constexpr std::uint32_t kHeaderPrepared = 0x2;

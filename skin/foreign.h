@@ -14,6 +14,14 @@
 
 namespace skin::sys {
 
+// Window procedures are swapped through the pointer-sized call. 32-bit user32
+// exports it only under its 32-bit name, which the system headers map it to.
+#ifdef _WIN64
+#define SKIN_WINDOW_LONG_PTR(X) X("USER32.dll", SetWindowLongPtrA, LONG_PTR, (HWND, int, LONG_PTR))
+#else
+#define SKIN_WINDOW_LONG_PTR(X)
+#endif
+
 // X(library, entry, result, parameters)
 #define SKIN_FOREIGN_CALLS(X)                                                                                  \
     X("GdiPlus.dll", GdiplusStartup, GpStatus, (ULONG_PTR*, const GdiplusStartupInput*, void*))                \
@@ -57,6 +65,7 @@ namespace skin::sys {
     X("GdiPlus.dll", GdipSetStringFormatLineAlign, GpStatus, (GpStringFormat*, INT))                           \
     X("USER32.dll", IsWindow, BOOL, (HWND))                                                                    \
     X("USER32.dll", SetWindowLongA, LONG, (HWND, int, LONG))                                                   \
+    SKIN_WINDOW_LONG_PTR(X)                                                                                    \
     X("USER32.dll", CreateCaret, BOOL, (HWND, HBITMAP, int, int))                                              \
     X("USER32.dll", GetPropA, HANDLE, (HWND, LPCSTR))                                                          \
     X("USER32.dll", SetPropA, BOOL, (HWND, LPCSTR, HANDLE))                                                    \

@@ -15,14 +15,14 @@ void SkinControl(HWND child) {
     if (type == 0) return;
     // A procedure the declaring party wants back before the engine's goes on.
     if (HANDLE restore = sys::GetPropA(child, kPropWndProc)) {
-        sys::SetWindowLongA(child, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(restore)));
+        sys::SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(restore));
         sys::RemovePropA(child, kPropWndProc);
     }
     if (sys::GetPropA(child, kPropChildWndProc)) return;  // subclassed once, never undone
     WNDPROC proc = type == kTypeButton ? ButtonProc : type == kTypeEdit ? EditProc : nullptr;
     if (!proc) return;
-    const LONG previous = sys::SetWindowLongA(child, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(proc)));
-    sys::SetPropA(child, kPropChildWndProc, reinterpret_cast<HANDLE>(LONG_PTR(previous)));
+    const LONG_PTR previous = sys::SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    sys::SetPropA(child, kPropChildWndProc, reinterpret_cast<HANDLE>(previous));
 }
 
 }  // namespace

@@ -301,8 +301,8 @@ TEST_F(SkinControls, SkinControlsSubclassesOnceAndPutsBackADeclaredProcedure) {
     SetPropValue(picture, skin::kPropType, skin::kTypePicture);
     SetPropValue(odd, skin::kPropType, 7);
     SetPropA(edit, skin::kPropWndProc, reinterpret_cast<HANDLE>(OtherRecorderProc));
-    const auto proc = [](HWND h) { return GetWindowLongA(h, GWL_WNDPROC); };
-    const auto as_long = [](auto p) { return LONG(reinterpret_cast<LONG_PTR>(p)); };
+    const auto proc = [](HWND h) { return GetWindowLongPtrA(h, GWLP_WNDPROC); };
+    const auto as_long = [](auto p) { return reinterpret_cast<LONG_PTR>(p); };
     const auto previous = [](HWND h) { return GetPropA(h, skin::kPropChildWndProc); };
 
     const unsigned before = Compositions();
@@ -905,7 +905,7 @@ TEST_F(SkinControls, ALoadDialogStartsADragOnlyWithHitMoveOne) {
     HWND d = LoadDialog(0, 0);
     windows_.push_back(d);
     g_dialog_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(d, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(DialogSpy))));
+        SetWindowLongPtrA(d, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogSpy)));
     ASSERT_EQ(g_dialog_proc, skin::LoadDialogProc);
     const auto press = [&] {
         g_nc_downs.clear();

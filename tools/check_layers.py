@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Fails on an include that points up the program's layers, or that closes a
 circle between folders.
 

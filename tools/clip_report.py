@@ -1,7 +1,7 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Describes the committed clips as built: writes docs/clips.md.
 
-    python3 tools/clip_report.py [--check]
+    /usr/bin/python3 tools/clip_report.py [--check]
 
 Reads assets/clips/*.wav with its own RIFF walk (standard library only) and
 measures levels.  The MP3 clips are decoded with `lame --decode` (or sox) when

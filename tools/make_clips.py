@@ -1,7 +1,7 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Regenerates assets/clips/*.wav, the sounds built into the board.
 
-    python3 tools/make_clips.py [-j N] [name ...]   # default: every clip, one worker per core
+    /usr/bin/python3 tools/make_clips.py [-j N] [name ...]   # default: every clip, one worker per core
 
 Needs sox, espeak-ng and lame (Debian: apt-get install sox espeak-ng lame).
 Output is byte-for-byte repeatable: seeds are fixed and sox runs with -R.

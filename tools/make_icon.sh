@@ -31,7 +31,7 @@ if [[ ! -x "$CONVERT" ]]; then
         install_im
     fi
 fi
-command -v python3 >/dev/null || { echo "make_icon: python3 is required" >&2; exit 1; }
+[[ -x /usr/bin/python3 ]] || { echo "make_icon: Debian's python3 is required" >&2; exit 1; }
 
 SIZES=(16 20 24 32 40 48 56 64 72 80 96 112 128 192 256)
 SMALL_MAX=24     # sizes <= this are drawn from the bold master
@@ -111,7 +111,7 @@ for s in "${SIZES[@]}"; do
 done
 
 mkdir -p "$(dirname "$OUT")"
-python3 - "$WORK" "$OUT" "$DIB_MAX" "${SIZES[@]}" <<'PY'
+/usr/bin/python3 - "$WORK" "$OUT" "$DIB_MAX" "${SIZES[@]}" <<'PY'
 import struct, sys
 
 work, out, dib_max = sys.argv[1], sys.argv[2], int(sys.argv[3])

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Draws assets/splash.png, the start-up picture of the sound board.
 
 A 600x400 RGBA PNG on a transparent background: a colourful butterfly on the

@@ -17,7 +17,7 @@ FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 need=()
 [[ -x /usr/bin/convert ]] || need+=(imagemagick)
 [[ -f "$FONT" ]] || need+=(fonts-wqy-microhei)
-command -v python3 >/dev/null || need+=(python3)
+[[ -x /usr/bin/python3 ]] || need+=(python3)
 if ((${#need[@]})); then
     install() {
         echo "+ apt-get install -y --no-install-recommends ${need[*]}" >&2
@@ -31,4 +31,4 @@ if ((${#need[@]})); then
 fi
 
 mkdir -p "$(dirname "$OUT")" "$(dirname "$PREVIEW")"
-exec python3 "$ROOT/tools/make_splash.py" --preview "$PREVIEW" "$OUT"
+exec /usr/bin/python3 "$ROOT/tools/make_splash.py" --preview "$PREVIEW" "$OUT"

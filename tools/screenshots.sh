@@ -8,15 +8,17 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/env.sh
 sb_services_start --isolated  # the project's own 1024x768 display: same pictures every time
+bits=$(sb_windows_bits)  # the product where it runs, else its 64-bit twin
+sb_wine_prefix "$bits"
 
-"$SB_ROOT/tools/build.sh" win soundboard winprobe win_tests
-build=$SB_BUILD/win
+"$SB_ROOT/tools/build.sh" "$(basename "$SB_WIN_TREE")" soundboard winprobe win_tests
+build=$SB_WIN_TREE
 
-python3 tests/e2e/run_e2e.py --case screenshots --exe "$build/soundboard.exe" \
+"$SB_PYTHON" tests/e2e/run_e2e.py --case screenshots --exe "$build/soundboard.exe" \
     --probe "$build/tests/e2e/winprobe.exe" --out "$build/e2e" --docs docs
-python3 tests/e2e/run_e2e.py --case hover --exe "$build/soundboard.exe" \
+"$SB_PYTHON" tests/e2e/run_e2e.py --case hover --exe "$build/soundboard.exe" \
     --probe "$build/tests/e2e/winprobe.exe" --out "$build/e2e" --docs docs
 # The composed splash bitmap, alpha included (the virtual screen has no compositor).
-(cd "$build/tests/win" && wine ./win_tests.exe --gtest_filter=Skin.ComposingTheSplashKeepsThePicturesAlphaExactly \
+(cd "$build/tests/win" && "$SB_WINE" ./win_tests.exe --gtest_filter=Skin.ComposingTheSplashKeepsThePicturesAlphaExactly \
     >"$build/splash-composed.log" 2>&1)
 cp "$build/tests/win/splash-composed.png" docs/splash-composed.png

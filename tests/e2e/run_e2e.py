@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """End-to-end cases: the real program under Wine on the virtual display.
 
 The program is driven as a person would use it (xdotool: pointer and keys)
@@ -24,6 +24,8 @@ import time
 from pathlib import Path
 
 CASE_SECONDS = 30  # hard limit for one case, start to finish
+# The loader of the build under test (the 64-bit one is called directly).
+WINE = os.environ.get("SB_WINE") or "wine"
 
 # Window styles and hit-test codes, as the probe reports them.
 WS_POPUP = 0x80000000
@@ -118,12 +120,12 @@ class Session:
             err.close()
 
     def start(self):
-        self.watch = self._spawn(["wine", str(self.probe), "watch", "--image", self.image,
+        self.watch = self._spawn([WINE, str(self.probe), "watch", "--image", self.image,
                                   "--ms", str(CASE_SECONDS * 1000)], "watch")
         ready = self.wait_for(lambda: self.events(), 20, "the probe's watch to start")[0]
         if ready.get("ignored"):
             self.note(f"{ready['ignored']} window(s) of another run are open; the watch leaves them out")
-        self.prog = self._spawn(["wine", str(self.exe)], "program", cwd=str(self.exe.parent))
+        self.prog = self._spawn([WINE, str(self.exe)], "program", cwd=str(self.exe.parent))
 
     def pid(self):
         """The program's Windows process id, as the watch found it."""
@@ -135,7 +137,7 @@ class Session:
     def run_probe(self, *argv):
         self.probe_runs += 1
         name = f"probe{self.probe_runs:02d}-{argv[0]}"
-        p = self._spawn(["wine", str(self.probe), *argv], name)
+        p = self._spawn([WINE, str(self.probe), *argv], name)
         try:
             p.wait(timeout=15)
         except subprocess.TimeoutExpired:

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """End-to-end sound cases: the real program under Wine, clicked as a person
 would, heard through a recording of the PulseAudio null sink that is the
 sound card here, and compared with the clips' own samples.

@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FatalCase{"handle-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
                     FatalCase{"unit-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
                     FatalCase{"unload-not-loaded", L"指定窗口或窗口组件不存在或尚未载入"},
-                    FatalCase{"alloc-too-much", L"分配 4294967280 字节内存失败!"},
+                    FatalCase{"alloc-too-much", sizeof(void*) == 4 ? L"分配 4294967280 字节内存失败!"
+                                                                    : L"分配 18446744073709551600 字节内存失败!"},
                     FatalCase{"missing-entry", L"无法找到指定DLL库文件“user32.dll”中的输出命令“NoSuchExportAnywhere”"},
                     FatalCase{"missing-library",
                               L"无法找到指定DLL库文件“no_such_library_here.dll”中的输出命令“Anything”"}),

@@ -80,7 +80,7 @@ TEST_F(Skin, InitialisationParsesTheFrameDimensionAndRegistersTheLoadDialogClass
     EXPECT_EQ(wc.style, UINT(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(16));
     EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(sizeof(WNDCLASSEXA), 48u);
+    EXPECT_EQ(sizeof(WNDCLASSEXA), sizeof(void*) == 4 ? 48u : 80u);
     EXPECT_GE(skin::sys::Entries().size(), 40u);
 }
 

@@ -113,6 +113,12 @@ sb_wine_prefix() {
             return 1
         fi
     fi
+    # The caption buttons' symbols are drawn with this font, as on Windows;
+    # Wine's own copy is not found from a prefix here, so it goes in the prefix.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     # No window manager runs here: unmanaged windows avoid Wine's waits for one.
     "$SB_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$SB_BUILD/wine-reg$1.log" 2>&1 || {
         sb_say "Wine cannot run a program in $WINEPREFIX (see $SB_BUILD/wine-reg$1.log)"

@@ -25,7 +25,8 @@
 
 namespace {
 
-constexpr const wchar_t* kClasses[] = {L"SoundBoardForm", L"SoundBoardOwner"};
+// The program's own windows, and dialogs (its fatal error box).
+constexpr const wchar_t* kClasses[] = {L"SoundBoardForm", L"SoundBoardOwner", L"#32770"};
 constexpr wchar_t kFormClass[] = L"SoundBoardForm";
 
 std::string Utf8(const std::wstring& w) {

@@ -9,6 +9,7 @@
 // id (other tests may have windows of the same classes open in the prefix).
 // A window's x11_window is the X window Wine made for it, for xwininfo.
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -333,6 +334,16 @@ int Usage() {
     return 2;
 }
 
+// Argument i as the system holds it: the narrow argv has it in the ANSI
+// code page, which cannot hold every name.
+std::wstring WideArg(int i) {
+    int n = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &n);
+    std::wstring out = args && i < n ? args[i] : L"";
+    LocalFree(args);
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -350,8 +361,7 @@ int main(int argc, char** argv) {
         const std::string a = argv[i];
         const bool has_value = i + 1 < argc;
         if (a == "--image" && has_value) {
-            const std::string v = argv[++i];
-            f.image.assign(v.begin(), v.end());  // image names here are ASCII
+            f.image = WideArg(++i);  // a renamed copy's name may be Chinese
         } else if (a == "--pid" && has_value) {
             f.pid = DWORD(std::strtoul(argv[++i], nullptr, 10));
         } else if (a == "--ms" && has_value) {

@@ -12,17 +12,12 @@
 
 namespace wintest {
 
-std::string ExitMarkerPath() {
-    char exe[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, n);
-    return path.substr(0, path.find_last_of("\\/") + 1) + "exit_callback_ran.txt";
-}
-
 namespace {
 
+std::string g_marker;
+
 void LeaveMarker(int position) {
-    if (FILE* f = std::fopen(ExitMarkerPath().c_str(), "w")) {
+    if (FILE* f = std::fopen(g_marker.c_str(), "w")) {
         std::fprintf(f, "%d", position);
         std::fclose(f);
     }
@@ -33,8 +28,9 @@ const shell::ForeignEntry kNoLibrary[] = {{"no_such_library_here.dll", "Anything
 
 }  // namespace
 
-int RunChildScenario(const std::string& name) {
+int RunChildScenario(const std::string& name, const std::string& marker) {
     using namespace shell;
+    g_marker = marker;
     InitShell();
     RegisterExitCallback(LeaveMarker);
     if (name == "normal-exit") {

@@ -4,10 +4,8 @@
 namespace wintest {
 
 // Runs one scenario in this child process; returns the exit code when the
-// scenario does not end the process itself.
-int RunChildScenario(const std::string& name);
-
-// The file an exit callback leaves next to the test exe.
-std::string ExitMarkerPath();
+// scenario does not end the process itself. An exit callback writes its
+// position to `marker`, a file of this child's own.
+int RunChildScenario(const std::string& name, const std::string& marker);
 
 }  // namespace wintest

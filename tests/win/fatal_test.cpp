@@ -11,8 +11,6 @@
 
 namespace {
 
-bool MarkerExists() { return GetFileAttributesA(wintest::ExitMarkerPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 struct FatalCase {
     const char* scenario;
     std::wstring message;  // as the user reads it, written out here rather than converted
@@ -24,8 +22,9 @@ class FatalPaths : public testing::TestWithParam<FatalCase> {};
 
 TEST_P(FatalPaths, ShowExactBoxThenExitMinusOneWithoutExitCallbacks) {
     const FatalCase& c = GetParam();
-    DeleteFileA(wintest::ExitMarkerPath().c_str());
-    HANDLE child = wintest::StartChild(c.scenario);
+    const wintest::UniqueFile marker;  // this child's own: the cases run side by side
+    ASSERT_FALSE(marker.path().empty());
+    HANDLE child = wintest::StartChild(c.scenario, marker.path());
     ASSERT_NE(child, nullptr);
     const wintest::FatalBox box = wintest::ReadFatalBoxAndClose(child);
     ASSERT_TRUE(box.found) << "no message box; exit code " << box.exit_code;
@@ -33,7 +32,7 @@ TEST_P(FatalPaths, ShowExactBoxThenExitMinusOneWithoutExitCallbacks) {
     EXPECT_EQ(box.text, L"运行时出错!\r\n\r\n错误信息：" + c.message + L"\r\n");
     EXPECT_TRUE(box.has_icon);
     EXPECT_EQ(box.exit_code, 0xFFFFFFFFu);
-    EXPECT_FALSE(MarkerExists());
+    EXPECT_FALSE(marker.written()) << "an exit callback ran";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,21 +57,21 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ExitCallbacks, RunOnANormalExitWithTheirPosition) {
-    DeleteFileA(wintest::ExitMarkerPath().c_str());
-    HANDLE child = wintest::StartChild("normal-exit");
+    const wintest::UniqueFile marker;
+    ASSERT_FALSE(marker.path().empty());
+    HANDLE child = wintest::StartChild("normal-exit", marker.path());
     ASSERT_NE(child, nullptr);
     ASSERT_EQ(WaitForSingleObject(child, 20000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(child, &code);
     CloseHandle(child);
     EXPECT_EQ(code, 0u);
-    FILE* f = std::fopen(wintest::ExitMarkerPath().c_str(), "r");
+    FILE* f = std::fopen(marker.path().c_str(), "r");
     ASSERT_NE(f, nullptr);
     int position = -1;
     EXPECT_EQ(std::fscanf(f, "%d", &position), 1);
     std::fclose(f);
     EXPECT_EQ(position, 0);
-    DeleteFileA(wintest::ExitMarkerPath().c_str());
 }
 
 }  // namespace

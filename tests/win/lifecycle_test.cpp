@@ -24,7 +24,8 @@ struct Observed {
     HWND start = nullptr;
     DWORD start_hidden_at = 0, board_seen_at = 0;
     std::uint32_t slot_when_start_destroyed = 0xFFFFFFFF;
-    bool start_disabled_while_modal = false;
+    int start_enabled_when_destroyed = -1;  // -1: not destroyed while watched
+    bool deadline_passed = false;
     int forms_created = 0;
     HWND board = nullptr;
     RECT board_rect{};
@@ -40,7 +41,10 @@ Observed g;
 HHOOK g_hook = nullptr;
 
 LRESULT CALLBACK CbtHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wp) == g.start) g.slot_when_start_destroyed = ModalSlot();
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wp) == g.start) {
+        g.slot_when_start_destroyed = ModalSlot();
+        g.start_enabled_when_destroyed = IsWindowEnabled(g.start) ? 1 : 0;
+    }
     if (code == HCBT_CREATEWND) {
         auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
         if (!IS_INTRESOURCE(cs->lpszClass) && std::strcmp(cs->lpszClass, "SoundBoardForm") == 0) ++g.forms_created;
@@ -62,17 +66,29 @@ protected:
     void TearDown() override {
         UnhookWindowsHookEx(g_hook);
         KillTimer(nullptr, timer_);
+        KillTimer(nullptr, deadline_);
         wintest::ResetShell();
+    }
+    // A loop of the program's that never ends is ended by a quit message
+    // after 20 s, and the test fails with that, not at CTest's time-out.
+    void ArmDeadline() {
+        deadline_ = SetTimer(nullptr, 0, 20000, EndAtTheDeadline);
+    }
+    static void CALLBACK EndAtTheDeadline(HWND, UINT, UINT_PTR, DWORD) {
+        g.deadline_passed = true;
+        PostQuitMessage(0);
     }
     // Runs the program's loop with a watchdog timer of the test's own;
     // `tick` runs on it every 20 ms.
     void RunLoop(TIMERPROC tick) {
         timer_ = SetTimer(nullptr, 0, 20, tick);
+        ArmDeadline();
         const DWORD start = GetTickCount();
         RunMessageLoop();
         elapsed_ = GetTickCount() - start;
+        EXPECT_FALSE(g.deadline_passed) << "the loop was still running after 20 s";
     }
-    UINT_PTR timer_ = 0;
+    UINT_PTR timer_ = 0, deadline_ = 0;
     DWORD elapsed_ = 0;
 };
 
@@ -92,7 +108,6 @@ void CALLBACK WatchAndClose(HWND, UINT, UINT_PTR, DWORD) {
     g.board_ex = GetWindowLongA(board, GWL_EXSTYLE);
     g.board_owner = GetWindow(board, GW_OWNER);
     g.board_title_length = GetWindowTextLengthA(board);
-    g.start_disabled_while_modal = !IsWindow(g.start) || !IsWindowEnabled(g.start);
     for (const UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
         if (u.kind != Kind::SuperBtn) continue;
         HWND b = GetWindowHandle(ids::kBoardWindow, u.id);
@@ -120,6 +135,7 @@ TEST_F(Lifecycle, TimersHideTheSplashOpenTheBoardAndClosingItEndsTheLoop) {
     EXPECT_LT(g.start_hidden_at, g.board_seen_at);
     // The start window went inside the board's nested loop, not during the load.
     EXPECT_EQ(g.slot_when_start_destroyed, ids::kBoardWindow);
+    EXPECT_EQ(g.start_enabled_when_destroyed, 0) << "the modal board disables the start window";
     EXPECT_FALSE(IsWindow(g.start));
     EXPECT_FALSE(IsWindow(g.board));
     EXPECT_EQ(ModalSlot(), 0u);
@@ -136,7 +152,6 @@ TEST_F(Lifecycle, TimersHideTheSplashOpenTheBoardAndClosingItEndsTheLoop) {
     EXPECT_FALSE(g.board_style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(g.board_owner, OwnerWindow());
     EXPECT_EQ(g.board_title_length, 0);
-    EXPECT_TRUE(g.start_disabled_while_modal);
 
     ASSERT_EQ(g.captions.size(), 44u);
     std::size_t i = 0;
@@ -223,8 +238,10 @@ TEST_F(Lifecycle, AWaitingQuitEndsTheNestedLoopAndStaysQueued) {
     const UINT_PTR t = SetTimer(nullptr, 0, 20, QuitInsideTheBoard);
     const std::uint32_t outer_slot = 0x5201ABCD;
     State().modal_slot = outer_slot;  // as if loaded from another modal window
+    ArmDeadline();
     EXPECT_TRUE(LoadWindow(ids::kBoardWindow, 0, true));
     KillTimer(nullptr, t);
+    ASSERT_FALSE(g.deadline_passed) << "the nested loop was still running after 20 s";
     EXPECT_EQ(ModalSlot(), outer_slot) << "the saved slot comes back";
     EXPECT_TRUE(IsWindow(g.board)) << "the board itself was not closed";
     MSG m;

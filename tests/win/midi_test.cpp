@@ -134,25 +134,24 @@ TEST_F(MidiSound, AFileOnDiskIsReadWhole) {
     EXPECT_TRUE(DeleteFileA(path)) << "play_sound must not keep the file open";
 }
 
-TEST(WinmmMidi, NoStreamOpensWithoutADevice) {
-    if (!NoMidiOutput()) GTEST_SKIP() << "this machine has MIDI output";
+// A stream opens exactly where there is a MIDI device (under the test Wine
+// there is none): where one exists, the song plays through and the player
+// re-arms; where none does, the player says so and keeps nothing.
+TEST(WinmmMidi, AStreamOpensWhereThereIsADeviceAndOnlyThere) {
+    const bool none = NoMidiOutput();
     audio::WinmmMidiDevice device;
-    EXPECT_EQ(device.Open([](void*, audio::MidiHandle, std::uint32_t, audio::MidiHeader*) {}, nullptr), 0u);
+    if (none) {
+        EXPECT_EQ(device.Open([](void*, audio::MidiHandle, std::uint32_t, audio::MidiHeader*) {}, nullptr), 0u);
+    }
     audio::SteadyClock clock;
     audio::MidiPlayer player(device, clock);
     const midi::Bytes song = Scale();
-    EXPECT_EQ(player.Open(song), audio::MidiOpen::kNoStream);
-    EXPECT_FALSE(player.loaded());
-    EXPECT_FALSE(player.worker_running());
-}
-
-// Where a MIDI device exists: the song plays through and the player re-arms.
-TEST(WinmmMidi, ASongPlaysThroughOnARealStream) {
-    if (NoMidiOutput()) GTEST_SKIP() << "no MIDI output here";
-    audio::WinmmMidiDevice device;
-    audio::SteadyClock clock;
-    audio::MidiPlayer player(device, clock);
-    const midi::Bytes song = Scale();
+    if (none) {
+        EXPECT_EQ(player.Open(song), audio::MidiOpen::kNoStream);
+        EXPECT_FALSE(player.loaded());
+        EXPECT_FALSE(player.worker_running());
+        return;
+    }
     ASSERT_EQ(player.Open(song), audio::MidiOpen::kOpened);
     ASSERT_TRUE(player.Start(false));
     const DWORD until = GetTickCount() + 5000;

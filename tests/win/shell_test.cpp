@@ -171,6 +171,13 @@ TEST_F(ShellTest, TimerIntervalWritesFollowTheRules) {
     EXPECT_TRUE(KillTimer(GetWindowHandle(ids::kStartWindow, ids::kTimer2), widgets::kSystemTimerId));
 }
 
+int g_timer_messages = 0;
+
+LRESULT CALLBACK CountTimerMessages(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<MSG*>(lp)->message == WM_TIMER) ++g_timer_messages;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 TEST_F(ShellTest, TimerTickRunsItsBoundActionAndStopsWithItsWindow) {
     LoadStartWindow(ids::kStartWindow);
     HWND h = GetWindowHandle(ids::kStartWindow);
@@ -181,19 +188,37 @@ TEST_F(ShellTest, TimerTickRunsItsBoundActionAndStopsWithItsWindow) {
     HWND timer = GetWindowHandle(ids::kStartWindow, ids::kTimer1);
     UnloadWindow(ids::kStartWindow, true);
     EXPECT_FALSE(IsWindow(timer));
-    wintest::PumpFor(100);  // no tick may arrive for the destroyed timer
+    g_timer_messages = 0;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountTimerMessages, nullptr, GetCurrentThreadId());
+    wintest::PumpFor(100);  // three of its periods
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_timer_messages, 0) << "ticks arrived for the destroyed timer";
+}
+
+// Whether the process heap holds `p` as a block in use.
+bool HeapBlockInUse(const void* p) {
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY e{};
+    bool busy = false;
+    while (HeapWalk(heap, &e))
+        busy = busy || (e.lpData == p && (e.wFlags & PROCESS_HEAP_ENTRY_BUSY));
+    HeapUnlock(heap);
+    return busy;
 }
 
 TEST_F(ShellTest, FreeMemoryLeavesConstantDataAndFreesHeap) {
     static const unsigned char kConstant[16] = {1, 2, 3, 4};
+    SetLastError(0xdeadbeef);
     FreeMemory(const_cast<unsigned char*>(kConstant));
     FreeMemory(nullptr);
-    EXPECT_EQ(kConstant[3], 4);
+    EXPECT_EQ(GetLastError(), 0xdeadbeefu) << "the heap was asked to free constant data";
     void* p = AllocMemory(307840);
     ASSERT_NE(p, nullptr);
     std::memset(p, 0xAB, 307840);
-    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, p));
+    EXPECT_TRUE(HeapBlockInUse(p));
     FreeMemory(p);
+    EXPECT_FALSE(HeapBlockInUse(p));
 }
 
 TEST_F(ShellTest, ForeignCallsResolveOnceAndCallTheRealEntry) {

@@ -24,16 +24,31 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
 
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
-HANDLE StartChild(const char* scenario) {
+HANDLE StartChild(const char* scenario, const std::string& marker) {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = std::string("\"") + exe + "\" --child=" + scenario;
+    std::string cmd = std::string("\"") + exe + "\" --child=" + scenario + " \"--marker=" + marker + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
     CloseHandle(pi.hThread);
     return pi.hProcess;
+}
+
+UniqueFile::UniqueFile() {
+    char dir[MAX_PATH], name[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    if (GetTempFileNameA(dir, "sbm", 0, name)) path_ = name;
+}
+
+UniqueFile::~UniqueFile() {
+    if (!path_.empty()) DeleteFileA(path_.c_str());
+}
+
+bool UniqueFile::written() const {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    return GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &d) && (d.nFileSizeLow || d.nFileSizeHigh);
 }
 
 namespace {

@@ -11,8 +11,24 @@ namespace wintest {
 bool PumpUntil(const std::function<bool()>& done, DWORD ms);
 void PumpFor(DWORD ms);
 
-// Starts this test exe again as `--child=<scenario>`; returns the process.
-HANDLE StartChild(const char* scenario);
+// Starts this test exe again as `--child=<scenario>`, its exit callbacks
+// writing to `marker`; returns the process.
+HANDLE StartChild(const char* scenario, const std::string& marker);
+
+// An empty file no other test process holds (the system makes it in the
+// temp folder with a name of its own); removed at the end.
+class UniqueFile {
+public:
+    UniqueFile();
+    ~UniqueFile();
+    UniqueFile(const UniqueFile&) = delete;
+    UniqueFile& operator=(const UniqueFile&) = delete;
+    const std::string& path() const { return path_; }
+    bool written() const;  // holds any bytes
+
+private:
+    std::string path_;
+};
 
 struct FatalBox {
     bool found = false;

@@ -15,6 +15,7 @@
 
 #include "audio/sound.h"
 #include "base/failure.h"
+#include "base/fatal.h"
 #include "base/text_win.h"
 
 namespace {
@@ -84,8 +85,7 @@ int main() {
     const bool stopped = audio::RunningPlayers() > 0;
     if (!audio::ShutdownStop()) {
         std::fprintf(stderr, "the sound device did not answer; leaving without it\n");
-        std::fflush(stderr);
-        ExitProcess(0);  // its threads are stuck in the device: nothing may be destroyed under them
+        shell::EndProcessNow(0);  // its threads are stuck in the device: nothing may be destroyed under them
     }
     // A player ends when the device has taken its last buffer, which the
     // sound server may still be playing: let it finish before the process

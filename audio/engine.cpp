@@ -1,6 +1,10 @@
 #include "audio/engine.h"
 
+#include <algorithm>
+#include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include "audio/midi_file.h"
 #include "audio/riff.h"
@@ -48,8 +52,32 @@ void PlaybackEngine::Stop() {
 }
 
 bool PlaybackEngine::ShutdownStop(std::chrono::milliseconds bound) {
-    StopMidi();
-    return registry_.SignalAllAndWait(bound);
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    registry_.SignalAll();  // the waveform players wind down meanwhile
+    // The MIDI stop calls the device (stop, reset, close), and a stuck one
+    // would hold the exit for as long as it likes: a helper makes those calls,
+    // and the exit waits for it within the same bound. A helper still stuck
+    // from an earlier exit is waited for, not joined by a second one. With
+    // nothing loaded no helper starts: a second shutdown stop may run from
+    // static destruction, where a new thread might never get to run.
+    const bool helper_busy =
+        midi_stop_.valid() && midi_stop_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    if (!helper_busy && !midi_data_.empty()) {
+        auto done = std::make_shared<std::promise<void>>();
+        midi_stop_ = done->get_future().share();
+        try {
+            std::thread([this, done] {
+                StopMidi();
+                done->set_value();
+            }).detach();
+        } catch (const std::system_error&) {
+            StopMidi();
+            done->set_value();
+        }
+    }
+    if (midi_stop_.valid() && midi_stop_.wait_until(deadline) != std::future_status::ready) return false;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return registry_.SignalAllAndWait(std::max(left, std::chrono::milliseconds(0)));
 }
 
 }  // namespace audio

@@ -1,6 +1,8 @@
 #pragma once
 // Recognises sound data by its first bytes and hands it to a player.
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <span>
 #include <vector>
 
@@ -35,8 +37,9 @@ public:
     // Stops the MIDI sound and tells every waveform player to stop; waits
     // only for the MIDI device to give its buffers back (at most 2,000 ms).
     void Stop();
-    // Stops and waits until every waveform player's thread has ended, at
-    // most `bound`; false when some thread is still held by the device.
+    // Stops and waits until every waveform player's thread has ended and the
+    // MIDI player is closed, at most `bound` in all; false when the device
+    // still holds some thread. Makes no device call on the calling thread.
     bool ShutdownStop(std::chrono::milliseconds bound = kDeviceTimeout);
 
     PlayerRegistry& registry() { return registry_; }
@@ -55,6 +58,7 @@ private:
     NoMidiDevice no_midi_;
     std::vector<std::uint8_t> midi_data_;  // declared before the player, which reads it
     MidiPlayer midi_;
+    std::shared_future<void> midi_stop_;  // the exit's MIDI stop, made on a helper thread
 };
 
 }  // namespace audio

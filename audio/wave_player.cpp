@@ -65,6 +65,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
     try {
         p = std::make_shared<WavePlayer>(Key{}, env, loop);
         p->data_length_ = std::uint32_t(chunks->data.size());
+        p->format_.assign(chunks->format.begin(), chunks->format.end());
         p->samples_ = env.recycler.Take(chunks->data.size());
         std::memcpy(p->samples_.bytes.get(), chunks->data.data(), chunks->data.size());
         // One block: the headers first, each pointing at its buffer. Only the
@@ -80,16 +81,11 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
         p->headers_[i].data = buffers + std::size_t(i) * kBufferBytes;
         p->headers_[i].buffer_length = kBufferBytes;
     }
-    // A device that is missing or refuses the format is not an error here:
-    // nothing comes back, and the time-out ends the player.
-    if (env.device.DeviceCount() == 0)
-        shell::ReportFailure("no waveform output device: the sound plays silently");
-    else
-        p->handle_ = env.device.Open(chunks->format, &DeviceCallback, p.get());
 
     env.registry.Add(p.get());  // registered before its thread runs
     try {
         std::thread([owned = p]() mutable {
+            owned->OpenDevice();
             owned->Feed();
             // The record frees itself on its own thread; tell waiters last.
             std::promise<void> ended = std::move(owned->ended_promise_);
@@ -98,10 +94,28 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
         }).detach();
     } catch (const std::system_error&) {
         env.registry.Remove(p.get());
-        if (p->handle_) env.device.Close(p->handle_);
         return shell::ReportFailure("cannot start a feeder thread");
     }
     return true;
+}
+
+// On the feeder thread, never the caller's: a device may take as long as it
+// likes to open (a hung driver, a frozen sound server), and the caller is the
+// user-interface thread. A device that is missing or refuses the format is
+// not an error of the start: nothing comes back, and the time-out ends the
+// player.
+void WavePlayer::OpenDevice() {
+    if (StopSignalled()) return;  // stopped before it began: nothing to open
+    if (env_.device.DeviceCount() == 0) {
+        shell::ReportFailure("no waveform output device: the sound plays silently");
+        return;
+    }
+    handle_ = env_.device.Open(format_, &DeviceCallback, this);
+}
+
+bool WavePlayer::StopSignalled() {
+    std::lock_guard g(signal_lock_);
+    return stop_;
 }
 
 void WavePlayer::SignalStop() {
@@ -148,6 +162,16 @@ void WavePlayer::UnprepareAll() {
 
 void WavePlayer::Feed() {
     WaveDevice& dev = env_.device;
+    if (!handle_) {
+        // Nothing opened: no device call could succeed, and each would only
+        // add a failure line to the one that said why. Nothing comes back,
+        // so the player ends on its stop or its time-out, as with a device
+        // that never answers.
+        while (Wait() == Woke::Buffer) {
+        }
+        env_.registry.Remove(this);
+        return;
+    }
     for (;;) {
         if (Wait() != Woke::Buffer) {
             // Stopped, or the device gave nothing back for too long: halt at once.
@@ -201,7 +225,7 @@ void WavePlayer::Feed() {
         next_buffer_ = (next_buffer_ + 1) % kBufferCount;
     }
     env_.registry.Remove(this);
-    if (handle_) dev.Close(handle_);
+    dev.Close(handle_);
     handle_ = 0;
 }
 

@@ -71,6 +71,8 @@ private:
 
     static void DeviceCallback(void* instance, std::uint32_t message);
 
+    void OpenDevice();
+    bool StopSignalled();
     WaveHeader& header(int i) { return headers_[i]; }
     Woke Wait();
     void ReleaseBuffers(int n);
@@ -79,6 +81,7 @@ private:
 
     PlayerEnv env_;
     Block samples_;  // copy of the "data" body
+    std::vector<std::uint8_t> format_;  // copy of the "fmt " body, for the open
     std::uint32_t data_length_ = 0;
     WaveHandle handle_ = 0;
     Block pool_;     // 20 headers, then 20 sample buffers

@@ -16,6 +16,12 @@ bool ReportFailure(std::string_view line);
 const std::string& LastFailure();
 void ClearLastFailure();
 
+// Also hands every line, from whatever thread reports it, to `observer`
+// (null: none): a tool prints what its players' threads report, a test
+// counts lines. It is called on the reporting thread.
+using FailureObserver = void (*)(const std::string& line);
+void SetFailureObserver(FailureObserver observer);
+
 // Where the lines go: the debugger output on Windows, nowhere on the host.
 void WriteDebugLine(const std::string& line);
 

@@ -9,12 +9,14 @@ namespace shell {
 namespace {
 
 // The system's message for a code, on one line; empty when it has none.
+// Language 0 lets the system choose: the user's language, then the neutral
+// and English texts. A Windows without English resources has no text under
+// a fixed US-English id, and the line would carry only the number.
 std::string SystemText(DWORD code) {
     char* text = nullptr;
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                                   nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                   reinterpret_cast<char*>(&text), 0, nullptr);
+                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string out(text ? text : "", n);
     if (text) LocalFree(text);
     while (!out.empty() && (out.back() == ' ' || out.back() == '\r' || out.back() == '\n')) out.pop_back();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "base/fatal_text.h"
@@ -21,6 +22,13 @@ void FatalError(std::string_view message, int code) {
     MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
     if (g_hooks.after_box) g_hooks.after_box();
     ExitProcess(static_cast<UINT>(-1));
+}
+
+void EndProcessNow(int code) {
+    std::fflush(nullptr);
+    // Not ExitProcess: msvcrt's detach runs static destructors under the loader lock, where the stuck engine's waits again.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+    ExitProcess(static_cast<UINT>(code));  // not reached: TerminateProcess on this process does not return
 }
 
 }  // namespace shell

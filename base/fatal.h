@@ -16,4 +16,8 @@ void SetFatalHooks(FatalHooks hooks);
 
 [[noreturn]] void FatalError(std::string_view message, int code = 0);
 
+// Ends the process at once with `code`, after flushing the C streams, running
+// nothing else: for an exit whose sound threads are still stuck in the device.
+[[noreturn]] void EndProcessNow(int code);
+
 }  // namespace shell

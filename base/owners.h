@@ -30,7 +30,10 @@ public:
 
     Handle get() const { return h_; }
     explicit operator bool() const { return h_ != Traits::None(); }
+    // Resetting to the handle already held keeps it: freeing it would leave
+    // the owner holding a dead handle that it frees again later.
     void reset(Handle h = Traits::None()) {
+        if (h == h_) return;
         if (h_ != Traits::None()) Traits::Free(h_);
         h_ = h;
     }

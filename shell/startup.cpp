@@ -5,6 +5,7 @@
 #include <string>
 
 #include "audio/sound.h"
+#include "base/fatal.h"
 #include "base/fatal_text.h"
 #include "base/text_win.h"
 #include "base/window_class.h"
@@ -109,11 +110,12 @@ void Exit(bool run_callbacks) {
     s.owner = nullptr;
     // Every feeder thread ends, unless the device holds one inside a call
     // (a hung driver): then the wait is bounded, and the process ends at once
-    // with 0, leaving those threads, and the engine they use, to the system.
+    // with the code it would have had, leaving those threads, and the engine
+    // they use, to the system.
     const bool sound_ended = audio::ShutdownStop();
     if (s.ole) OleUninitialize();
     s.ole = false;
-    if (!sound_ended) ExitProcess(run_callbacks ? 0 : static_cast<UINT>(-1));  // -1: the fatal path
+    if (!sound_ended) EndProcessNow(run_callbacks ? 0 : -1);  // -1: the fatal path
 }
 
 bool RegisterExitCallback(ExitCallback cb) { return State().exit_callbacks.Register(cb); }

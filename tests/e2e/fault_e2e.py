@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """End-to-end fault cases: the real board under Wine while its surroundings
-fail, as on a user's machine: no sound device at all, a sound server that
-dies mid-clip and comes back, no GDI+.
+fail, as on a user's machine: a sound server that freezes mid-clip (a hung
+driver, a stuck headset), no sound device at all, a sound server that dies
+mid-clip and comes back, no GDI+.
 
 Whatever the sound does, the board must stay usable: clicks are handled and
 Esc ends it with 0 within 10 s. Esc is posted input queued behind the
@@ -10,6 +11,7 @@ user-interface thread is free, which a sent ping alone would not.
 """
 import argparse
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -40,6 +42,26 @@ def with_dll_overrides(extra):
     os.environ["WINEDLLOVERRIDES"] = os.environ.get("WINEDLLOVERRIDES", "") + ";" + extra
 
 
+def case_frozen_server(s, args):
+    """Three more clicks are each handled at once: each shows its pressed look
+    while the pointer holds it, which a thread stuck in the device would not."""
+    pid = pulse_pid()
+    dump, w = s.board_up()
+    rest = base.board_background_point(s, dump, w, (95, 300))
+    base.press_button(s, w, "我是胡侃", rest, "before the freeze")
+    time.sleep(0.5)  # mid-clip
+    os.kill(pid, signal.SIGSTOP)
+    try:
+        s.note(f"sound server {pid} frozen")
+        for caption in CLICKS[1:]:
+            base.press_button(s, w, caption, rest, "server frozen")
+        t = time.monotonic()
+        escape_ends_it(s, "sound server frozen")
+        s.note(f"Esc to the end of the process: {1000 * (time.monotonic() - t):.0f} ms")
+    finally:
+        os.kill(pid, signal.SIGCONT)
+
+
 def case_no_device(s, args):
     # Wine's sound drivers off: the system has no waveform output at all.
     with_dll_overrides("winepulse.drv,winealsa.drv,wineoss.drv=d")
@@ -49,8 +71,16 @@ def case_no_device(s, args):
 
 
 def pulse_pid():
+    """The test's own sound server (the one in this run's XDG_RUNTIME_DIR)."""
     pid_file = Path(os.environ["XDG_RUNTIME_DIR"]) / "pulse" / "pid"
-    return int(pid_file.read_text().split()[0])
+    try:
+        pid = int(pid_file.read_text().split()[0])
+        comm = Path(f"/proc/{pid}/comm").read_text().strip()
+    except (OSError, ValueError, IndexError) as e:
+        raise base.Failed(f"no sound server pid in {pid_file}: {e}")
+    if comm != "pulseaudio":
+        raise base.Failed(f"pid {pid} from {pid_file} is {comm!r}, not the test's pulseaudio")
+    return pid
 
 
 def start_pulse():
@@ -116,6 +146,7 @@ def case_no_gdiplus(s, args):
 
 
 CASES = {
+    "frozen_server": (case_frozen_server, 60),
     "no_device": (case_no_device, 40),
     "server_killed": (case_server_killed, 60),
     "no_gdiplus": (case_no_gdiplus, 40),

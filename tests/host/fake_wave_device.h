@@ -1,6 +1,7 @@
 #pragma once
 // A waveform device whose buffer completions the test drives, and a clock
-// whose time the test advances.
+// whose time the test advances. Like the system binding, a call that fails
+// leaves a failure line.
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "audio/clock.h"
 #include "audio/wave_device.h"
+#include "base/failure.h"
 
 namespace fake {
 
@@ -45,20 +47,20 @@ public:
     }
     bool Prepare(audio::WaveHandle h, audio::WaveHeader* hdr) override {
         std::lock_guard g(m_);
-        if (!outputs_.count(h)) return false;
+        if (!Known(h, "prepare")) return false;
         hdr->flags |= audio::kHeaderPrepared;
         return true;
     }
     bool Unprepare(audio::WaveHandle h, audio::WaveHeader* hdr) override {
         std::lock_guard g(m_);
-        if (!outputs_.count(h)) return false;
+        if (!Known(h, "unprepare")) return false;
         hdr->flags &= ~audio::kHeaderPrepared;
         outputs_[h].log.push_back("unprepare");
         return true;
     }
     bool Write(audio::WaveHandle h, audio::WaveHeader* hdr) override {
         std::lock_guard g(m_);
-        if (!outputs_.count(h) || !(hdr->flags & audio::kHeaderPrepared)) return false;
+        if (!Known(h, "write") || !(hdr->flags & audio::kHeaderPrepared)) return false;
         Output& o = outputs_[h];
         hdr->flags = (hdr->flags | audio::kHeaderInQueue) & ~audio::kHeaderDone;
         o.queue.push_back(hdr);
@@ -77,7 +79,7 @@ public:
         void* inst;
         {
             std::lock_guard g(m_);
-            if (!outputs_.count(h)) return false;
+            if (!Known(h, "close")) return false;
             Output& o = outputs_[h];
             o.log.push_back("close");
             o.closed = true;
@@ -123,9 +125,13 @@ public:
     }
 
 private:
+    bool Known(audio::WaveHandle h, const char* call) {
+        if (outputs_.count(h)) return true;
+        return shell::ReportFailure(std::string(call) + " failed: no such handle");
+    }
     bool Log(audio::WaveHandle h, const char* what) {
         std::lock_guard g(m_);
-        if (!outputs_.count(h)) return false;
+        if (!Known(h, what)) return false;
         outputs_[h].log.push_back(what);
         return true;
     }

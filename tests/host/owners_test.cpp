@@ -27,6 +27,8 @@ TEST(Owned, EachHandleIsLetGoOnceWhereverItsOwnerMoves) {
         c = std::move(b);  // 2 goes now, 1 moves on
         EXPECT_EQ(g_freed, std::vector<int>{2});
         c.reset(3);
+        c.reset(3);  // its own handle again: kept, not let go
+        EXPECT_EQ(c.get(), 3);
         *c.put() = 4;  // an out-parameter fills the slot after 3 is let go
         Counted d(5);
         EXPECT_EQ(d.release(), 5);

@@ -69,7 +69,7 @@ skin::ARGB PixelOf(GpImage* image, int x, int y) {
 }
 
 TEST_F(Skin, InitialisationParsesTheFrameDimensionAndRegistersTheLoadDialogClass) {
-    const ByteBlob* dim = skin::Module().frame_dimension;
+    const ByteBlob* dim = skin::Module().frame_dimension.get();
     ASSERT_NE(dim, nullptr);
     EXPECT_EQ(dim->length, 16u);
     const GUID time{0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};

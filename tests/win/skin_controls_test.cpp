@@ -998,4 +998,26 @@ TEST_F(SkinPointer, ALoadDialogWithHitMoveOneFollowsTheMouse) {
     }
 }
 
+TEST_F(SkinControls, AControlWithoutItsOldProcedureGetsTheDefaultHandling) {
+    HWND parent = Skinned(60, 40);
+    HWND child = CreateWindowExA(0, "STATIC", "old", WS_CHILD, 0, 0, 20, 10, parent, nullptr, nullptr, nullptr);
+    ASSERT_EQ(GetPropA(child, skin::kPropChildWndProc), nullptr);
+    EXPECT_EQ(skin::ButtonProc(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("new")), TRUE);
+    char text[8] = {};
+    EXPECT_EQ(skin::ButtonProc(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 3);
+    EXPECT_STREQ(text, "new");
+    EXPECT_EQ(skin::EditProc(child, WM_GETTEXTLENGTH, 0, 0), 3);
+}
+
+TEST_F(SkinControls, ALoadDialogTakesTheMemoryOfAnImageTheEngineDecodedAlong) {
+    const std::size_t before = skin::Module().decoded->size();
+    GpImage* image = skin::LoadImageFromBytes(&kSplashImage);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(skin::Module().decoded->size(), before + 1);
+    HWND d = LoadDialog(0, 0);
+    SetPropA(d, skin::kPropImage, image);
+    DestroyWindow(d);
+    EXPECT_EQ(skin::Module().decoded->size(), before) << "the image and the stream it read went together";
+}
+
 }  // namespace

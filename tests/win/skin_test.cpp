@@ -264,4 +264,15 @@ TEST_F(SkinScreenPointer, TransparentPixelsOfTheSplashShowTheWindowBeneath) {
     EXPECT_NE(body, RGB(255, 0, 0)) << std::hex << body;
 }
 
+TEST_F(Skin, TheModulesEndDisposesOfEveryImageItDecodedTheSplashToo) {
+    ASSERT_NE(skin::LoadImageFromBytes(&kSplashImage), nullptr);
+    ASSERT_FALSE(skin::Module().decoded->empty());
+    skin::EndSkinModule();
+    EXPECT_FALSE(skin::Module().decoded) << "nothing decoded outlives the module";
+    EXPECT_EQ(skin::Module().frame_dimension.get(), nullptr);
+    EXPECT_EQ(skin::LoadImageFromBytes(&kSplashImage), nullptr) << "no decoding after the end";
+    skin::InitSkinModule();  // for whatever runs after this in the process
+    EXPECT_NE(skin::LoadImageFromBytes(&kSplashImage), nullptr);
+}
+
 }  // namespace

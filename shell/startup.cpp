@@ -80,12 +80,13 @@ void InitShell() {
 
 namespace {
 
-// The shell's exit callback: the engine object and the frame-dimension buffer.
+// The shell's exit callback: the engine object, then the skin module's images
+// and buffer, while the graphics library is still loaded.
 void ReleaseSkinEngine(int) {
     ShellState& s = State();
     if (s.skin_engine) s.skin_engine->destroy();
     s.skin_engine.reset();
-    skin::ReleaseFrameDimension();
+    skin::EndSkinModule();
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ void CALLBACK CaretBlinkProc(HWND window, UINT, UINT_PTR id, DWORD) {
     if (id != kCaretTimerId || !window || window != m.focus_parent || !m.focused_edit || !m.kept_bitmap) return;
     m.caret_phase = (m.caret_phase & 1) ^ 1;
     // The controls are not redrawn: the last composition is shown again.
-    PushLayered(m.focus_parent, m.kept_bitmap, m.caret_phase != 0);
+    PushLayered(m.focus_parent, m.kept_bitmap.get(), m.caret_phase != 0);
 }
 
 void DrawCaret(HWND window, HWND edit, GpGraphics* g) {

@@ -4,45 +4,22 @@
 
 #include "skin/comet_font_family.h"
 #include "skin/font_rules.h"
-#include "skin/foreign.h"
 
 namespace skin {
 namespace {
 
-void Release(CometFont* f) {
-    if (f->handle) sys::GdipDeleteFont(f->handle);
-    f->handle = nullptr;
-}
-
-void Destroy(CometFont* f) { Release(f); }
-
-void SetHandle(CometFont* f, GpFont* h) {
-    Release(f);
-    f->handle = h;
-}
-
-std::unique_ptr<CometFont> Copy(const CometFont* f) {
-    // A font of its own, so each record deletes only what it holds.
-    auto c = std::make_unique<CometFont>();
-    GpFont* clone = nullptr;
-    if (f->handle && sys::GdipCloneFont(f->handle, &clone) == kStatusOk) c->handle = clone;
-    return c;
-}
+using Held = GdipHolder<CometFont>;
 
 GpStatus CreateFromName(CometFont* f, const char* name, REAL em_size, INT style, INT unit) {
-    CometFontFamily family;
+    CometFontFamily family;  // released on the way out
     family.CreateFromName(name);
-    GpFont* font = nullptr;
-    const GpStatus status = sys::GdipCreateFont(family.GetHandle(), em_size, style, unit, &font);
-    SetHandle(f, status == kStatusOk ? font : nullptr);
-    return status;  // the family goes with `family`
+    return Held::Make(f, [&](GpFont** out) {
+        return sys::GdipCreateFont(family.GetHandle(), em_size, style, unit, out);
+    });
 }
 
 GpStatus CreateFromDC(CometFont* f, HDC dc) {
-    GpFont* font = nullptr;
-    const GpStatus status = sys::GdipCreateFontFromDC(dc, &font);
-    SetHandle(f, status == kStatusOk ? font : nullptr);
-    return status;
+    return Held::Make(f, [&](GpFont** out) { return sys::GdipCreateFontFromDC(dc, out); });
 }
 
 GpStatus CreateFromHFont(CometFont* f, HFONT hfont) {
@@ -63,20 +40,20 @@ GpStatus CreateFromWindow(CometFont* f, HWND window) {
     return CreateFromHFont(f, font);
 }
 
-GpFont* GetHandle(const CometFont* f) { return f->handle; }
-GpStatus GetStyle(const CometFont* f, INT* style) { return sys::GdipGetFontStyle(f->handle, style); }
-GpStatus GetSize(const CometFont* f, REAL* size) { return sys::GdipGetFontSize(f->handle, size); }
-GpStatus GetUnit(const CometFont* f, INT* unit) { return sys::GdipGetFontUnit(f->handle, unit); }
+GpStatus GetStyle(const CometFont* f, INT* style) { return sys::GdipGetFontStyle(f->handle.get(), style); }
+GpStatus GetSize(const CometFont* f, REAL* size) { return sys::GdipGetFontSize(f->handle.get(), size); }
+GpStatus GetUnit(const CometFont* f, INT* unit) { return sys::GdipGetFontUnit(f->handle.get(), unit); }
 GpStatus GetHeight(const CometFont* f, GpGraphics* g, REAL* height) {
-    return sys::GdipGetFontHeight(f->handle, g, height);
+    return sys::GdipGetFontHeight(f->handle.get(), g, height);
 }
 
-const CometFontOps kOps{Destroy,   Copy,    Release, CreateFromName, CreateFromDC, CreateFromWindow, CreateFromHFont,
-                        GetHandle, SetHandle, GetStyle, GetSize,       GetUnit,      GetHeight};
+const CometFontOps kOps{Held::kHead,    CreateFromName, CreateFromDC, CreateFromWindow, CreateFromHFont,
+                        Held::GetHandle, Held::SetHandle, GetStyle,    GetSize,          GetUnit,
+                        GetHeight};
 
 }  // namespace
 
-CometFont::CometFont() : ops(&kOps) {}
+CometFont::CometFont() : HolderRecord(&kOps) {}
 CometFont::~CometFont() { ops->destroy(this); }
 
 }  // namespace skin

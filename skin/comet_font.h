@@ -3,19 +3,14 @@
 // device context, a window's font or a GDI font.
 #include <windows.h>
 
-#include <memory>
-
-#include "skin/gdiplus_draw_types.h"
+#include "skin/holder.h"
 
 namespace skin {
 
 struct CometFont;
 
-// Operations in their fixed order.
-struct CometFontOps {
-    void (*destroy)(CometFont*);
-    std::unique_ptr<CometFont> (*copy)(const CometFont*);
-    void (*Release)(CometFont*);
+// Operations in their fixed order, after destroy, copy and Release.
+struct CometFontOps : HolderOps<CometFont> {
     GpStatus (*CreateFromName)(CometFont*, const char* family, REAL em_size, INT style, INT unit);
     GpStatus (*CreateFromDC)(CometFont*, HDC dc);
     GpStatus (*CreateFromWindow)(CometFont*, HWND window);
@@ -28,17 +23,12 @@ struct CometFontOps {
     GpStatus (*GetHeight)(const CometFont*, GpGraphics* graphics, REAL* height);
 };
 
-struct CometFont {
-    const CometFontOps* ops;
-    GpFont* handle = nullptr;
+struct CometFont : HolderRecord<CometFont, CometFontOps> {
+    OwnedFont handle;
 
     CometFont();
     ~CometFont();
-    CometFont(const CometFont&) = delete;
-    CometFont& operator=(const CometFont&) = delete;
 
-    std::unique_ptr<CometFont> copy() const { return ops->copy(this); }
-    void Release() { ops->Release(this); }
     GpStatus CreateFromName(const char* family, REAL em_size, INT style, INT unit) {
         return ops->CreateFromName(this, family, em_size, style, unit);
     }

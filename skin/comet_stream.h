@@ -5,36 +5,30 @@
 #include <objidl.h>
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
+
+#include "skin/holder.h"
 
 namespace skin {
 
 struct CometStream;
 
-// Operations in their fixed order.
-struct CometStreamOps {
-    void (*destroy)(CometStream*);
-    std::unique_ptr<CometStream> (*copy)(const CometStream*);
-    void (*Release)(CometStream*);
+// Operations in their fixed order, after destroy, copy and Release.
+struct CometStreamOps : HolderOps<CometStream> {
     IStream* (*Open)(CometStream*, std::span<const std::uint8_t> bytes, bool with_data);
     IStream* (*GetStream)(const CometStream*);
     SIZE_T (*GetSize)(const CometStream*);
     std::vector<std::uint8_t> (*ReadAll)(const CometStream*);
 };
 
-struct CometStream {
-    const CometStreamOps* ops;
-    HGLOBAL memory = nullptr;
-    IStream* stream = nullptr;
+struct CometStream : HolderRecord<CometStream, CometStreamOps> {
+    OwnedGlobal memory;  // the block a with-data stream reads; null for a growable one
+    shell::ComPtr<IStream> stream;
 
     CometStream();
     ~CometStream();
-    CometStream(const CometStream&) = delete;
-    CometStream& operator=(const CometStream&) = delete;
 
-    void Release() { ops->Release(this); }
     IStream* Open(std::span<const std::uint8_t> bytes, bool with_data) { return ops->Open(this, bytes, with_data); }
     IStream* GetStream() const { return ops->GetStream(this); }
     SIZE_T GetSize() const { return ops->GetSize(this); }

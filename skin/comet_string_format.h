@@ -1,18 +1,13 @@
 #pragma once
 // CometStringFormat: holds one GDI+ string format (0 when empty).
-#include <memory>
-
-#include "skin/gdiplus_draw_types.h"
+#include "skin/holder.h"
 
 namespace skin {
 
 struct CometStringFormat;
 
-// Operations in their fixed order.
-struct CometStringFormatOps {
-    void (*destroy)(CometStringFormat*);
-    std::unique_ptr<CometStringFormat> (*copy)(const CometStringFormat*);
-    void (*Release)(CometStringFormat*);
+// Operations in their fixed order, after destroy, copy and Release.
+struct CometStringFormatOps : HolderOps<CometStringFormat> {
     GpStatus (*Create)(CometStringFormat*, INT flags, LANGID language);
     GpStatus (*SetAlign)(CometStringFormat*, INT alignment);
     GpStatus (*SetLineAlign)(CometStringFormat*, INT alignment);
@@ -21,17 +16,12 @@ struct CometStringFormatOps {
     GpStringFormat* (*GetHandle)(const CometStringFormat*);
 };
 
-struct CometStringFormat {
-    const CometStringFormatOps* ops;
-    GpStringFormat* handle = nullptr;
+struct CometStringFormat : HolderRecord<CometStringFormat, CometStringFormatOps> {
+    OwnedStringFormat handle;
 
     CometStringFormat();
     ~CometStringFormat();
-    CometStringFormat(const CometStringFormat&) = delete;
-    CometStringFormat& operator=(const CometStringFormat&) = delete;
 
-    std::unique_ptr<CometStringFormat> copy() const { return ops->copy(this); }
-    void Release() { ops->Release(this); }
     GpStatus Create(INT flags, LANGID language) { return ops->Create(this, flags, language); }
     GpStatus SetAlign(INT a) { return ops->SetAlign(this, a); }
     GpStatus SetLineAlign(INT a) { return ops->SetLineAlign(this, a); }

@@ -1,6 +1,7 @@
 #include "skin/load_dialog.h"
 
 #include "skin/foreign.h"
+#include "skin/gdiplus_owners.h"
 #include "skin/prop_read.h"
 #include "skin/skin_module.h"
 
@@ -8,13 +9,12 @@ namespace skin {
 namespace {
 
 void FreeWhatItCarries(HWND window) {
-    if (HANDLE thread = sys::GetPropA(window, kPropThread)) {
-        sys::TerminateThread(thread, 0);
-        sys::CloseHandle(thread);
-    }
-    // The image first: it may still read from the memory block.
+    if (const OwnedKernelHandle thread(sys::GetPropA(window, kPropThread)); thread)
+        sys::TerminateThread(thread.get(), 0);
+    // The block outlives the image, which may still read from it; an image the
+    // engine decoded takes its own memory along.
+    const OwnedGlobal block(sys::GetPropA(window, kPropStream));
     if (GpImage* image = PropImage(window, kPropImage)) DisposeImage(image);
-    if (HGLOBAL block = sys::GetPropA(window, kPropStream)) sys::GlobalFree(block);
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 #include "skin/skin_module.h"
 
 #include <cstring>
-#include <map>
 
 #include "base/memory.h"
 #include "base/text.h"
 #include "skin/caret.h"
-#include "skin/comet_stream.h"
 #include "skin/control_props.h"
 #include "skin/draw_control.h"
 #include "skin/foreign.h"
@@ -17,12 +15,6 @@ namespace skin {
 namespace {
 
 constexpr char kFrameDimensionTime[] = "{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}";
-
-// The memory each decoded image reads from, kept until the image goes.
-std::map<GpImage*, std::unique_ptr<CometStream>>& ImageStreams() {
-    static std::map<GpImage*, std::unique_ptr<CometStream>> streams;
-    return streams;
-}
 
 void GetSize(HWND window, int& width, int& height) {
     RECT r{};
@@ -43,12 +35,14 @@ void InitSkinModule() {
     const GdiplusStartupInput input{1, nullptr, FALSE, FALSE};
     sys::GdiplusStartup(&m.gdiplus_token, &input, nullptr);
 
-    ReleaseFrameDimension();
-    m.frame_dimension = static_cast<ByteBlob*>(shell::AllocMemory(sizeof(ByteBlob) + sizeof(GUID)));
-    std::memset(m.frame_dimension, 0, sizeof(ByteBlob) + sizeof(GUID));
-    *m.frame_dimension = ByteBlob{1, sizeof(GUID)};
+    if (!m.decoded) m.decoded.emplace();
+
+    m.frame_dimension.reset(static_cast<ByteBlob*>(shell::AllocMemory(sizeof(ByteBlob) + sizeof(GUID))));
+    ByteBlob* dim = m.frame_dimension.get();
+    std::memset(dim, 0, sizeof(ByteBlob) + sizeof(GUID));
+    *dim = ByteBlob{1, sizeof(GUID)};
     WideBlob text = ToWide(kFrameDimensionTime);
-    sys::CLSIDFromString(text.text(), reinterpret_cast<GUID*>(m.frame_dimension + 1));
+    sys::CLSIDFromString(text.text(), reinterpret_cast<GUID*>(dim + 1));
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -61,10 +55,13 @@ void InitSkinModule() {
     sys::RegisterClassExA(&wc);
 }
 
-void ReleaseFrameDimension() {
+void EndSkinModule() {
     ModuleState& m = Module();
-    shell::FreeMemory(m.frame_dimension);
-    m.frame_dimension = nullptr;
+    m.focus_parent = nullptr;
+    m.focused_edit = nullptr;
+    m.kept_bitmap.reset();
+    m.decoded.reset();
+    m.frame_dimension.reset();
 }
 
 WideBlob::WideBlob(std::size_t bytes) : storage_(8 + bytes, 0) {
@@ -81,60 +78,64 @@ WideBlob ToWide(const char* text) {
 }
 
 GpImage* LoadImageFromBytes(const ByteBlob* bytes) {
-    if (!bytes) return nullptr;
-    auto stream = std::make_unique<CometStream>();
-    IStream* s = stream->Open(bytes->bytes(), true);
+    ModuleState& m = Module();
+    if (!bytes || !m.decoded) return nullptr;
+    auto decoded = std::make_unique<DecodedImage>();
+    IStream* s = decoded->stream.Open(bytes->bytes(), true);
     if (!s) return nullptr;
-    GpImage* image = nullptr;
-    if (sys::GdipLoadImageFromStream(s, &image) != 0 || !image) return nullptr;
-    if (const ByteBlob* dim = Module().frame_dimension)
+    if (sys::GdipLoadImageFromStream(s, decoded->image.put()) != 0 || !decoded->image) return nullptr;
+    GpImage* image = decoded->image.get();
+    if (const ByteBlob* dim = m.frame_dimension.get())
         sys::GdipImageSelectActiveFrame(image, reinterpret_cast<const GUID*>(dim + 1), 0);
-    ImageStreams()[image] = std::move(stream);
+    (*m.decoded)[image] = std::move(decoded);
     return image;
 }
 
 void DisposeImage(GpImage* image) {
-    if (!image) return;
-    sys::GdipDisposeImage(image);
-    ImageStreams().erase(image);  // the memory only after the image
+    ModuleState& m = Module();
+    if (m.decoded && m.decoded->erase(image)) return;  // the image, then its memory
+    const OwnedImage other(image);                      // not decoded here: the image alone
 }
 
-GpImage* ComposeBitmap(HWND window) {
+namespace {
+
+OwnedImage Compose(HWND window) {
     int width, height;
     GetSize(window, width, height);
-    GpImage* bitmap = nullptr;
-    sys::GdipCreateBitmapFromScan0(width, height, 0, kPixelFormat32bppARGB, nullptr, &bitmap);
-    if (!bitmap) return nullptr;
-    GpGraphics* g = nullptr;
-    sys::GdipGetImageGraphicsContext(bitmap, &g);
+    OwnedImage bitmap;
+    sys::GdipCreateBitmapFromScan0(width, height, 0, kPixelFormat32bppARGB, nullptr, bitmap.put());
+    if (!bitmap) return bitmap;
+    OwnedGraphics g;
+    sys::GdipGetImageGraphicsContext(bitmap.get(), g.put());
     if (auto* back = static_cast<GpImage*>(sys::GetPropA(window, kPropBackImage))) {
         REAL w = 0, h = 0;
-        sys::GdipGetImageDimension(bitmap, &w, &h);
-        sys::GdipDrawImageRect(g, back, 0.0f, 0.0f, w, h);  // always scaled to the whole window
+        sys::GdipGetImageDimension(bitmap.get(), &w, &h);
+        sys::GdipDrawImageRect(g.get(), back, 0.0f, 0.0f, w, h);  // always scaled to the whole window
     }
     // PNG controls in z-order, so a later sibling paints over an earlier one;
     // a child without a control type never shows.
     for (HWND child = sys::GetWindow(window, GW_CHILD); child; child = sys::GetWindow(child, GW_HWNDNEXT))
-        if (PropValue(child, kPropType) != 0) DrawControl(window, child, g);
-    if (g) sys::GdipDeleteGraphics(g);
-    return bitmap;
+        if (PropValue(child, kPropType) != 0) DrawControl(window, child, g.get());
+    return bitmap;  // the graphics let go of it first
 }
+
+}  // namespace
+
+GpImage* ComposeBitmap(HWND window) { return Compose(window).release(); }
 
 void ComposeWindow(HWND window) {
-    GpImage* bitmap = ComposeBitmap(window);
-    PushLayered(window, bitmap, false);
+    OwnedImage bitmap = Compose(window);
+    PushLayered(window, bitmap.get(), false);
     ModuleState& m = Module();
     ++m.compositions;
-    if (window && window == m.focus_parent) {
-        // Kept for the caret blink, which re-pushes it without recomposing.
-        if (m.kept_bitmap) sys::GdipDisposeImage(m.kept_bitmap);
-        m.kept_bitmap = bitmap;
-    } else if (bitmap) {
-        sys::GdipDisposeImage(bitmap);
-    }
+    // Kept for the caret blink, which re-pushes it without recomposing; the
+    // one kept before goes.
+    if (window && window == m.focus_parent) m.kept_bitmap = std::move(bitmap);
 }
 
-LayeredSource::LayeredSource(HDC reference, int width, int height) : width_(width), height_(height) {
+namespace {
+
+BITMAPINFO BottomUpInfo(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -143,16 +144,22 @@ LayeredSource::LayeredSource(HDC reference, int width, int height) : width_(widt
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = DWORD(width) * DWORD(height) * 4;
-    dc_ = sys::CreateCompatibleDC(reference);
-    section_ = sys::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    previous_ = sys::SelectObject(dc_, section_);
+    return info;
 }
 
-LayeredSource::~LayeredSource() {
-    if (dc_) sys::SelectObject(dc_, previous_);
-    if (section_) sys::DeleteObject(section_);
-    if (dc_) sys::DeleteDC(dc_);
+HBITMAP MakeSection(HDC dc, int width, int height, void** bits) {
+    const BITMAPINFO info = BottomUpInfo(width, height);
+    return sys::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
+
+}  // namespace
+
+LayeredSource::LayeredSource(HDC reference, int width, int height)
+    : width_(width),
+      height_(height),
+      dc_(sys::CreateCompatibleDC(reference)),
+      section_(MakeSection(dc_.get(), width, height, &bits_)),
+      selection_(dc_.get(), section_.get()) {}
 
 std::uint32_t LayeredSource::Pixel(int x, int y) const {
     if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
@@ -161,30 +168,28 @@ std::uint32_t LayeredSource::Pixel(int x, int y) const {
 }
 
 void RenderLayered(LayeredSource& target, GpImage* image, bool draw_caret, HWND window) {
-    GpGraphics* g = nullptr;
-    sys::GdipCreateFromHDC(target.dc(), &g);
+    OwnedGraphics g;
+    sys::GdipCreateFromHDC(target.dc(), g.put());
     UINT w = 0, h = 0;
     sys::GdipGetImageHeight(image, &h);
     sys::GdipGetImageWidth(image, &w);
-    sys::GdipDrawImageRect(g, image, 0.0f, 0.0f, REAL(w), REAL(h));  // its own size, top-left
-    if (draw_caret && window && Module().focused_edit) DrawCaret(window, Module().focused_edit, g);
-    if (g) sys::GdipDeleteGraphics(g);
+    sys::GdipDrawImageRect(g.get(), image, 0.0f, 0.0f, REAL(w), REAL(h));  // its own size, top-left
+    if (draw_caret && window && Module().focused_edit) DrawCaret(window, Module().focused_edit, g.get());
 }
 
 void PushLayered(HWND window, GpImage* image, bool draw_caret) {
     if (!sys::IsWindow(window) || !image) return;
     int width, height;
     GetSize(window, width, height);
-    HDC screen = sys::GetWindowDC(window);
     {
-        LayeredSource source(screen, width, height);
+        const WindowDc screen(window);
+        LayeredSource source(screen.get(), width, height);  // goes before the window DC
         RenderLayered(source, image, draw_caret, window);
         SIZE size{width, height};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        sys::UpdateLayeredWindow(window, screen, nullptr, &size, source.dc(), &origin, 0, &blend, ULW_ALPHA);
+        sys::UpdateLayeredWindow(window, screen.get(), nullptr, &size, source.dc(), &origin, 0, &blend, ULW_ALPHA);
     }
-    sys::ReleaseDC(window, screen);
     ModuleState& m = Module();
     ++m.pushes;
     m.last_push_caret = draw_caret;

@@ -4,10 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/byte_blob.h"
+#include "skin/comet_stream.h"
+#include "skin/gdiplus_owners.h"
 #include "skin/gdiplus_types.h"
 
 namespace skin {
@@ -17,14 +21,25 @@ inline constexpr char kPropTime[] = "PngControl_Time";
 inline constexpr char kPropBackImage[] = "PngControl_BackImage";
 inline constexpr UINT_PTR kCaretTimerId = 64;
 
+// An image decoded from memory and the stream it reads: the image goes first.
+struct DecodedImage {
+    CometStream stream;
+    OwnedImage image;
+};
+using DecodedImages = std::map<GpImage*, std::unique_ptr<DecodedImage>>;
+
 // Module-wide state, used on the UI thread only.
 struct ModuleState {
     ULONG_PTR gdiplus_token = 0;
-    ByteBlob* frame_dimension = nullptr;  // 16-byte GUID buffer
+    OwnedBlock frame_dimension;  // 16-byte GUID buffer
     HWND focus_parent = nullptr;
     HWND focused_edit = nullptr;
-    GpImage* kept_bitmap = nullptr;
+    OwnedImage kept_bitmap;
     int caret_phase = 0;
+    // Every image the engine decoded, the splash too: from InitSkinModule
+    // until EndSkinModule, which the exit sequence runs before it lets the
+    // graphics library go.
+    std::optional<DecodedImages> decoded;
     // Observation counters for tests: compositions made, bitmaps pushed,
     // and whether the last push drew the caret.
     unsigned compositions = 0;
@@ -34,8 +49,9 @@ struct ModuleState {
 ModuleState& Module();
 
 void InitSkinModule();
-// Frees the frame-dimension buffer (the shell's exit callback).
-void ReleaseFrameDimension();
+// The shell's exit callback: disposes of the kept bitmap and every decoded
+// image with its memory, and frees the frame-dimension buffer.
+void EndSkinModule();
 
 // A heap ByteBlob of UTF-16 text with its terminating zero unit.
 class WideBlob {
@@ -51,9 +67,11 @@ private:
 // GBK text to UTF-16, terminator kept: the drawable length is bytes / 2 - 1.
 WideBlob ToWide(const char* text);
 
-// Decodes an image file held in memory; null when no codec takes it. The
-// memory behind the image lives until DisposeImage.
+// Decodes an image file held in memory; null when no codec takes it or the
+// module is not running. The memory behind the image lives until
+// DisposeImage or EndSkinModule.
 GpImage* LoadImageFromBytes(const ByteBlob* bytes);
+// Disposes of any GDI+ image; one the engine decoded takes its memory along.
 void DisposeImage(GpImage* image);
 
 // Builds the window's bitmap (background scaled to the window, then its PNG
@@ -68,20 +86,18 @@ void PushLayered(HWND window, GpImage* image, bool draw_caret);
 class LayeredSource {
 public:
     LayeredSource(HDC reference, int width, int height);
-    ~LayeredSource();
-    LayeredSource(const LayeredSource&) = delete;
-    LayeredSource& operator=(const LayeredSource&) = delete;
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     // Premultiplied BGRA of pixel (x, y), top-left origin.
     std::uint32_t Pixel(int x, int y) const;
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP section_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    void* bits_ = nullptr;
     int width_, height_;
+    void* bits_ = nullptr;
+    // Undone in reverse: the selection, the section, the DC.
+    OwnedMemoryDc dc_;
+    OwnedDibSection section_;
+    DcSelection selection_;
 };
 // Draws `image` at its own size to the top-left of a window-sized source;
 // with `draw_caret`, the focused edit box's caret of `window` over it.

@@ -4,10 +4,39 @@
 
 #include <vector>
 
+#include "base/failure_win.h"
 #include "base/text_win.h"
 #include "web/page_address.h"
 
 namespace web {
+namespace {
+
+// The 8.3 form, when the volume keeps one that differs from the path.
+std::optional<std::wstring> ShortForm(const std::wstring& path) {
+    const DWORD need = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (need == 0) {
+        shell::ReportWin32Failure("GetShortPathNameW");
+        return std::nullopt;
+    }
+    std::vector<wchar_t> out(need);
+    const DWORD n = GetShortPathNameW(path.c_str(), out.data(), need);
+    if (n == 0 || n >= need) return std::nullopt;
+    std::wstring short_form(out.data(), n);
+    if (short_form == path) return std::nullopt;
+    return short_form;
+}
+
+}  // namespace
+
+std::optional<std::string> PageAddressOf(std::wstring_view module_path) {
+    const std::wstring path(module_path);
+    ModulePathForms forms;
+    forms.full = shell::GbkFromWideExact(path);
+    if (const auto short_form = ShortForm(path)) forms.short_form = shell::GbkFromWideExact(*short_form);
+    const auto slash = path.find_last_of(L"\\/");
+    forms.name = shell::GbkFromWideExact(slash == std::wstring::npos ? path : path.substr(slash + 1));
+    return PageAddressFor(forms);
+}
 
 std::optional<std::string> OwnPageAddress() {
     // Grows past MAX_PATH: a path is cut only when the buffer was too small.
@@ -22,9 +51,7 @@ std::optional<std::string> OwnPageAddress() {
         if (path.size() >= 32768) return std::nullopt;
         path.resize(path.size() * 2);
     }
-    const auto gbk = shell::GbkFromWideExact(std::wstring_view(path.data(), path.size()));
-    if (!gbk) return std::nullopt;
-    return ResourcePageAddress(*gbk);
+    return PageAddressOf(std::wstring_view(path.data(), path.size()));
 }
 
 }  // namespace web

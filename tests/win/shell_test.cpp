@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "shell/definitions.h"
 #include "base/foreign_calls.h"
@@ -270,6 +271,28 @@ TEST(Text, GbkConvertsWhateverTheAnsiCodePage) {
     EXPECT_EQ(WideFromGbk("Karvon笑"), L"Karvon笑");
     EXPECT_EQ(GbkFromWide(L"口哨声音"), "口哨声音");
     EXPECT_EQ(WideFromGbk(""), L"");
+}
+
+TEST_F(ShellTest, AChildsCommandReachesItOnlyWithItsOwnId) {
+    LoadStartWindow(ids::kStartWindow);  // the board's creation unloads it
+    ASSERT_TRUE(LoadWindow(ids::kBoardWindow, 0, false));
+    HWND board = GetWindowHandle(ids::kBoardWindow);
+    HWND button = FindWindowExA(board, nullptr, "Button", nullptr);
+    ASSERT_NE(button, nullptr);
+    const int id = GetDlgCtrlID(button);
+    auto& bindings = State().bindings;
+    const auto it = std::find_if(bindings.begin(), bindings.end(), [&](const auto& b) {
+        const auto& [window, unit, event] = b.first;
+        return window == ids::kBoardWindow && LOWORD(unit) == LOWORD(id) && event == 0;
+    });
+    ASSERT_NE(it, bindings.end());
+    int clicks = 0;
+    auto action = std::exchange(it->second, [&] { ++clicks; });
+    SendMessageA(board, WM_COMMAND, MAKEWPARAM(id + 1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(clicks, 0) << "another id with this button's handle";
+    SendMessageA(board, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(clicks, 1);
+    it->second = std::move(action);
 }
 
 }  // namespace

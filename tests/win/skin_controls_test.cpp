@@ -528,14 +528,14 @@ TEST_F(SkinControls, TypingIntoAFocusedEditRecomposesOncePerKeyDownAndChar) {
     EXPECT_EQ(m.focus_parent, demo.window);
     EXPECT_EQ(m.focused_edit, demo.edit);
     EXPECT_EQ(m.caret_phase, 0);
-    EXPECT_NE(m.kept_bitmap, nullptr) << "the focus composition is kept for the blink";
+    EXPECT_NE(m.kept_bitmap.get(), nullptr) << "the focus composition is kept for the blink";
     EXPECT_EQ(Compositions(), before + 1);
 
     // The kept bitmap is the last composition; count its pixels in the text colour.
     const RECT box = Demo::kEdit;
     const auto kept_at = [&](int x, int y) {
         ARGB p = 0;
-        GdipBitmapGetPixel(m.kept_bitmap, x, y, &p);
+        GdipBitmapGetPixel(m.kept_bitmap.get(), x, y, &p);
         return p;
     };
     const auto kept_text = [&] {
@@ -570,14 +570,14 @@ TEST_F(SkinControls, TypingIntoAFocusedEditRecomposesOncePerKeyDownAndChar) {
     EXPECT_GT(kept_text(), 10) << "the new text";
     EXPECT_EQ(kept_at(box.left + 3, box.top + 1), kWhite) << "fill";
     EXPECT_EQ(kept_at(box.right, box.top + 5), kBlue) << "border";
-    GpImage* kept = m.kept_bitmap;
+    GpImage* kept = m.kept_bitmap.get();
 
     before = Compositions();
     Unfocus(demo.edit);
     EXPECT_EQ(m.focus_parent, nullptr);
     EXPECT_EQ(m.focused_edit, nullptr);
     EXPECT_EQ(Compositions(), before + 1);
-    EXPECT_EQ(m.kept_bitmap, kept) << "kept, not disposed, when focus leaves";
+    EXPECT_EQ(m.kept_bitmap.get(), kept) << "kept, not disposed, when focus leaves";
 }
 
 TEST_F(SkinPointer, RealFocusChangesReachTheEditProcedure) {
@@ -644,7 +644,7 @@ TEST_F(SkinControls, TheCaretIsALineCentredInTheEditAtItsCaretPosition) {
     HDC screen = GetDC(nullptr);
     const auto render = [&](bool caret, const std::function<void(const skin::LayeredSource&)>& check) {
         skin::LayeredSource source(screen, 300, 200);
-        skin::RenderLayered(source, skin::Module().kept_bitmap, caret, demo.window);
+        skin::RenderLayered(source, skin::Module().kept_bitmap.get(), caret, demo.window);
         check(source);
     };
     const int x = caret_column();
@@ -733,7 +733,9 @@ TEST_F(SkinControls, FontHoldersFollowTheGdiFont) {
         const auto family_copy = family.copy();
         family.Release();
         skin::CometFont from_copy;
-        EXPECT_EQ(skin::sys::GdipCreateFont(family_copy->GetHandle(), 12.0f, 0, skin::kUnitPixel, &from_copy.handle), 0)
+        EXPECT_EQ(skin::sys::GdipCreateFont(family_copy->GetHandle(), 12.0f, 0, skin::kUnitPixel,
+                                            from_copy.handle.put()),
+                  0)
             << "the copy's family lives on";
     }
     EXPECT_NE(family.CreateFromName("No Such Family 123"), 0);
@@ -994,6 +996,28 @@ TEST_F(SkinPointer, ALoadDialogWithHitMoveOneFollowsTheMouse) {
             EXPECT_EQ(r.top, at.y);
         }
     }
+}
+
+TEST_F(SkinControls, AControlWithoutItsOldProcedureGetsTheDefaultHandling) {
+    HWND parent = Skinned(60, 40);
+    HWND child = CreateWindowExA(0, "STATIC", "old", WS_CHILD, 0, 0, 20, 10, parent, nullptr, nullptr, nullptr);
+    ASSERT_EQ(GetPropA(child, skin::kPropChildWndProc), nullptr);
+    EXPECT_EQ(skin::ButtonProc(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("new")), TRUE);
+    char text[8] = {};
+    EXPECT_EQ(skin::ButtonProc(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 3);
+    EXPECT_STREQ(text, "new");
+    EXPECT_EQ(skin::EditProc(child, WM_GETTEXTLENGTH, 0, 0), 3);
+}
+
+TEST_F(SkinControls, ALoadDialogTakesTheMemoryOfAnImageTheEngineDecodedAlong) {
+    const std::size_t before = skin::Module().decoded->size();
+    GpImage* image = skin::LoadImageFromBytes(&kSplashImage);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(skin::Module().decoded->size(), before + 1);
+    HWND d = LoadDialog(0, 0);
+    SetPropA(d, skin::kPropImage, image);
+    DestroyWindow(d);
+    EXPECT_EQ(skin::Module().decoded->size(), before) << "the image and the stream it read went together";
 }
 
 }  // namespace

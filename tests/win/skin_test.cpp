@@ -69,7 +69,7 @@ skin::ARGB PixelOf(GpImage* image, int x, int y) {
 }
 
 TEST_F(Skin, InitialisationParsesTheFrameDimensionAndRegistersTheLoadDialogClass) {
-    const ByteBlob* dim = skin::Module().frame_dimension;
+    const ByteBlob* dim = skin::Module().frame_dimension.get();
     ASSERT_NE(dim, nullptr);
     EXPECT_EQ(dim->length, 16u);
     const GUID time{0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
@@ -262,6 +262,17 @@ TEST_F(SkinScreenPointer, TransparentPixelsOfTheSplashShowTheWindowBeneath) {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(corner, RGB(255, 0, 0)) << std::hex << corner;
     EXPECT_NE(body, RGB(255, 0, 0)) << std::hex << body;
+}
+
+TEST_F(Skin, TheModulesEndDisposesOfEveryImageItDecodedTheSplashToo) {
+    ASSERT_NE(skin::LoadImageFromBytes(&kSplashImage), nullptr);
+    ASSERT_FALSE(skin::Module().decoded->empty());
+    skin::EndSkinModule();
+    EXPECT_FALSE(skin::Module().decoded) << "nothing decoded outlives the module";
+    EXPECT_EQ(skin::Module().frame_dimension.get(), nullptr);
+    EXPECT_EQ(skin::LoadImageFromBytes(&kSplashImage), nullptr) << "no decoding after the end";
+    skin::InitSkinModule();  // for whatever runs after this in the process
+    EXPECT_NE(skin::LoadImageFromBytes(&kSplashImage), nullptr);
 }
 
 }  // namespace

@@ -585,4 +585,45 @@ TEST(WebPanelFallback, BoardWorksWithoutTheControl) {
     EXPECT_EXIT(BoardWithoutTheControl(), testing::ExitedWithCode(0), "");
 }
 
+// A file in a fresh folder of the given name under the temporary folder,
+// removed with the object.
+struct FileInFolder {
+    std::wstring folder, file;
+    explicit FileInFolder(const std::wstring& name) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder = std::wstring(temp) + name;
+        file = folder + L"\\sb.exe";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    ~FileInFolder() {
+        DeleteFileW(file.c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+};
+
+TEST(WebPageFolders, APathGbkCannotHoldOrTheAddressCannotCarryGoesByItsShortFormOrName) {
+    {
+        const FileInFolder chinese(L"我的 音效板");
+        EXPECT_EQ(web::PageAddressOf(chinese.file), "res://" + GbkFromWide(chinese.file) + "/00.html");
+    }
+    for (const wchar_t* name : {L"Bj\u00f6rn", L"\ud55c\uad6d\uc5b4 \ud3f4\ub354", L"\u0e17\u0e14\u0e2a\u0e2d\u0e1a",
+                                L"100% #1"}) {
+        const FileInFolder f(name);
+        const auto address = web::PageAddressOf(f.file);
+        ASSERT_TRUE(address) << GbkFromWide(name);
+        const std::string prefix = "res://", suffix = "/00.html";
+        ASSERT_GT(address->size(), prefix.size() + suffix.size());
+        const std::string path = address->substr(prefix.size(), address->size() - prefix.size() - suffix.size());
+        EXPECT_EQ(path.find_first_of("%#?"), std::string::npos) << *address;
+        if (path == "sb.exe") continue;  // the bare name: no short form here
+        // Otherwise a short form that names the very same file.
+        wchar_t long_form[MAX_PATH * 2] = {};
+        ASSERT_GT(GetLongPathNameW(WideFromGbk(path).c_str(), long_form, DWORD(std::size(long_form))), 0u) << path;
+        EXPECT_EQ(CompareStringOrdinal(long_form, -1, f.file.c_str(), -1, TRUE), CSTR_EQUAL) << path;
+    }
+}
+
 }  // namespace

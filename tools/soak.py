@@ -380,8 +380,9 @@ class Soak:
                       f"{s0.get('gdi_error')}); the windows count stands in for USER objects, and GDI objects live "
                       "in the process's own memory under Wine, so a GDI leak would show in private bytes."]
         lines += ["", f"Bounds over the clicks (the \"settled\" readings from {a.every} clicks on), largest "
-                  "minus smallest (the \"clicked\" reading, once the last clip has played out, among them); a leak of one handle per hundred clicks, or of 330 bytes a click, would "
-                  "break them:", ""]
+                  "minus smallest (the \"clicked\" reading, once the last clip has played out, among them), and "
+                  "growth; a leak of one handle per 2,500 clicks, or of 150 bytes a click, would break the growth "
+                  "bounds:", ""]
         for key, bound in BOUNDS.items():
             rng = f.get("ranges", {}).get(key)
             b = f"{bound / 2**20:.0f} MiB" if key == "private_bytes" else str(bound)

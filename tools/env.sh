@@ -127,6 +127,9 @@ sb_wine_prefix() {
     # A crash ends the process at once instead of waiting in Wine's debugger.
     "$SB_WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
         >>"$SB_BUILD/wine-reg$1.log" 2>&1 || true
+    # Until its server has gone, the prefix may still be updating: a test
+    # started then can fail with no output at all.
+    sb_wineserver -w
 }
 
 # Starts what is missing: a virtual display (unless one is given) and a

@@ -13,17 +13,17 @@
 namespace audio {
 
 int PlaybackEngine::Play(const SoundRequest& r) {
-    if (!r.data || r.length <= 0) return shell::ReportFailure("no sound data");
+    if (!r.data || r.length <= 0) return base::ReportFailure("no sound data");
     const std::span<const std::uint8_t> bytes(r.data, std::size_t(r.length));
     if (LooksLikeWave(bytes))
         return WavePlayer::Start(PlayerEnv{wave_, clock_, registry_, recycler_}, bytes, r.loop != 0) ? 1 : 0;
-    if (!LooksLikeMidi(bytes)) return shell::ReportFailure("neither RIFF/WAVE nor MIDI data");
+    if (!LooksLikeMidi(bytes)) return base::ReportFailure("neither RIFF/WAVE nor MIDI data");
     // One MIDI sound at a time: the old one is closed before the new opens.
     StopMidi();
     try {
         midi_data_.assign(bytes.begin(), bytes.end());
     } catch (const std::bad_alloc&) {
-        return shell::ReportFailure("out of memory for the MIDI data");
+        return base::ReportFailure("out of memory for the MIDI data");
     }
     switch (midi_.Open(midi_data_)) {
     case MidiOpen::kOpened:
@@ -34,7 +34,7 @@ int PlaybackEngine::Play(const SoundRequest& r) {
         StopMidi();
         return 1;
     case MidiOpen::kUnreadable:
-        shell::ReportFailure("MIDI data that cannot be read");
+        base::ReportFailure("MIDI data that cannot be read");
         break;
     }
     StopMidi();

@@ -16,7 +16,7 @@ bool MmOk(MMRESULT result, const char* call) {
                               : waveOutGetErrorTextA(result, text, sizeof text);
     std::string line = std::string(call) + " failed: MMRESULT " + std::to_string(result);
     if (got == MMSYSERR_NOERROR && text[0]) line += std::string(" ") + text;
-    return shell::ReportFailure(line);
+    return base::ReportFailure(line);
 }
 
 }  // namespace audio

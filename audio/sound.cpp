@@ -15,7 +15,7 @@
 namespace audio {
 namespace {
 
-shell::ServiceFn g_service = nullptr;
+base::ServiceFn g_service = nullptr;
 
 // The one engine of the process, on the system's waveform and MIDI output.
 PlaybackEngine& Engine() {
@@ -28,30 +28,30 @@ PlaybackEngine& Engine() {
 
 // Reads a whole file, shared with other readers but not with writers.
 bool ReadWholeFile(const std::string& gbk_path, std::vector<std::uint8_t>& out) {
-    if (gbk_path.empty()) return shell::ReportFailure("an empty file path");
-    const std::wstring path = shell::WideFromGbk(gbk_path);
+    if (gbk_path.empty()) return base::ReportFailure("an empty file path");
+    const std::wstring path = base::WideFromGbk(gbk_path);
     HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
-    if (f == INVALID_HANDLE_VALUE) return shell::ReportWin32Failure("CreateFileW", gbk_path.c_str());
-    const shell::OwnedFile file(f);
+    if (f == INVALID_HANDLE_VALUE) return base::ReportWin32Failure("CreateFileW", gbk_path.c_str());
+    const base::OwnedFile file(f);
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) return shell::ReportWin32Failure("GetFileSizeEx", gbk_path.c_str());
-    if (size.QuadPart > 0x7FFFFFFF) return shell::ReportFailure("a sound file of 2 GB or more");
+    if (!GetFileSizeEx(file.get(), &size)) return base::ReportWin32Failure("GetFileSizeEx", gbk_path.c_str());
+    if (size.QuadPart > 0x7FFFFFFF) return base::ReportFailure("a sound file of 2 GB or more");
     try {
         out.resize(std::size_t(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return shell::ReportFailure("out of memory for the file");
+        return base::ReportFailure("out of memory for the file");
     }
     DWORD got = 0;
     if (!out.empty() && !ReadFile(file.get(), out.data(), DWORD(out.size()), &got, nullptr))
-        return shell::ReportWin32Failure("ReadFile", gbk_path.c_str());
+        return base::ReportWin32Failure("ReadFile", gbk_path.c_str());
     out.resize(got);  // a short read gives the bytes that arrived
     return true;
 }
 
 }  // namespace
 
-void Connect(shell::ServiceFn service) { g_service = service; }
+void Connect(base::ServiceFn service) { g_service = service; }
 
 bool play_sound(const SoundSource& source, std::optional<bool> loop) {
     std::vector<std::uint8_t> file;  // released when we return; the engine has its own copy
@@ -62,26 +62,26 @@ bool play_sound(const SoundSource& source, std::optional<bool> loop) {
         data = file.data();
         length = std::int64_t(file.size());
     } else if (const auto* blob = std::get_if<const ByteBlob*>(&source)) {
-        if (!*blob) return shell::ReportFailure("no built-in data");
+        if (!*blob) return base::ReportFailure("no built-in data");
         data = (*blob)->data();
         length = (*blob)->length;
     } else {
-        return shell::ReportFailure("a sound is a file path or built-in data");
+        return base::ReportFailure("a sound is a file path or built-in data");
     }
-    if (!data || length <= 0 || length > 0x7FFFFFFF) return shell::ReportFailure("no sound data");
-    if (!g_service) return shell::ReportFailure("the playback engine is not connected");
+    if (!data || length <= 0 || length > 0x7FFFFFFF) return base::ReportFailure("no sound data");
+    if (!g_service) return base::ReportFailure("the playback engine is not connected");
     SoundRequest request{data, std::int32_t(length), loop.value_or(false) ? 1 : 0};
-    return g_service(shell::kPlaySound, reinterpret_cast<std::uintptr_t>(&request), 0) == 1;
+    return g_service(base::kPlaySound, reinterpret_cast<std::uintptr_t>(&request), 0) == 1;
 }
 
 void stop_sound() {
-    if (g_service) g_service(shell::kStopSound, 0, 0);
+    if (g_service) g_service(base::kStopSound, 0, 0);
 }
 
 std::intptr_t ServeSound(std::uint32_t code, std::uintptr_t a, std::uintptr_t) {
     switch (code) {
-        case shell::kPlaySound: return a ? Engine().Play(*reinterpret_cast<const SoundRequest*>(a)) : 0;
-        case shell::kStopSound: Engine().Stop(); return 0;
+        case base::kPlaySound: return a ? Engine().Play(*reinterpret_cast<const SoundRequest*>(a)) : 0;
+        case base::kStopSound: Engine().Stop(); return 0;
         default: return 0;
     }
 }

@@ -23,7 +23,7 @@ void stop_sound();
 
 // The engine as a module of the shell: its requests go through the service
 // entry, which answers 0 until the module is connected.
-void Connect(shell::ServiceFn service);
+void Connect(base::ServiceFn service);
 // Service requests 2015 (a: SoundRequest*) and 2016, answered by the
 // engine; 0 for any other code. A tool without the shell connects it as is.
 std::intptr_t ServeSound(std::uint32_t code, std::uintptr_t a, std::uintptr_t b);

@@ -60,7 +60,7 @@ WavePlayer::~WavePlayer() {
 
 bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, bool loop) {
     const auto chunks = FindWaveChunks(wav);
-    if (!chunks) return shell::ReportFailure("RIFF/WAVE data without a format chunk and a non-empty data chunk");
+    if (!chunks) return base::ReportFailure("RIFF/WAVE data without a format chunk and a non-empty data chunk");
     std::shared_ptr<WavePlayer> p;
     try {
         p = std::make_shared<WavePlayer>(Key{}, env, loop);
@@ -73,7 +73,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
         p->pool_ = env.recycler.Take(kBufferCount * (sizeof(WaveHeader) + kBufferBytes));
         std::memset(p->pool_.bytes.get(), 0, kBufferCount * sizeof(WaveHeader));
     } catch (const std::bad_alloc&) {
-        return shell::ReportFailure("out of memory for the samples");
+        return base::ReportFailure("out of memory for the samples");
     }
     p->headers_ = reinterpret_cast<WaveHeader*>(p->pool_.bytes.get());
     std::uint8_t* buffers = p->pool_.bytes.get() + kBufferCount * sizeof(WaveHeader);
@@ -94,7 +94,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
         }).detach();
     } catch (const std::system_error&) {
         env.registry.Remove(p.get());
-        return shell::ReportFailure("cannot start a feeder thread");
+        return base::ReportFailure("cannot start a feeder thread");
     }
     return true;
 }
@@ -107,7 +107,7 @@ bool WavePlayer::Start(const PlayerEnv& env, std::span<const std::uint8_t> wav, 
 void WavePlayer::OpenDevice() {
     if (StopSignalled()) return;  // stopped before it began: nothing to open
     if (env_.device.DeviceCount() == 0) {
-        shell::ReportFailure("no waveform output device: the sound plays silently");
+        base::ReportFailure("no waveform output device: the sound plays silently");
         return;
     }
     handle_ = env_.device.Open(format_, &DeviceCallback, this);

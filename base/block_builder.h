@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace shell::block {
+namespace base::block {
 
 template <std::size_t N>
 using Bytes = std::array<std::uint8_t, N>;
@@ -56,4 +56,4 @@ constexpr Bytes<(Ns + ... + 0)> Cat(const Bytes<Ns>&... parts) {
     return out;
 }
 
-}  // namespace shell::block
+}  // namespace base::block

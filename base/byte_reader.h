@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-namespace shell {
+namespace base {
 
 class ByteReader {
 public:
@@ -50,4 +50,4 @@ private:
     bool ok_ = true;
 };
 
-}  // namespace shell
+}  // namespace base

@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-namespace shell {
+namespace base {
 
 using PropertyValue = std::variant<std::int32_t, std::string>;
 
@@ -42,4 +42,4 @@ public:
     virtual void OnParentCommand(WORD /*code*/) {}
 };
 
-}  // namespace shell
+}  // namespace base

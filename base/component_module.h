@@ -11,7 +11,7 @@
 #include "base/service.h"
 #include "base/unit_def.h"
 
-namespace shell {
+namespace base {
 
 // Common properties of a unit as the shell holds them: start from the table,
 // changed by writes made while the window is not loaded.
@@ -53,4 +53,4 @@ inline DWORD ChildStyle(const UnitState& u) {
     return s;
 }
 
-}  // namespace shell
+}  // namespace base

@@ -1,8 +1,8 @@
 #include "base/failure.h"
 
-namespace shell {
+namespace base {
 
 // The host build has no debugger output; tests read LastFailure instead.
 void WriteDebugLine(const std::string&) {}
 
-}  // namespace shell
+}  // namespace base

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace shell {
+namespace base {
 namespace {
 thread_local std::string t_last;
 std::atomic<FailureObserver> g_observer{nullptr};
@@ -20,4 +20,4 @@ void SetFailureObserver(FailureObserver observer) { g_observer.store(observer); 
 const std::string& LastFailure() { return t_last; }
 void ClearLastFailure() { t_last.clear(); }
 
-}  // namespace shell
+}  // namespace base

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace base {
 
 // Writes the line and keeps it as this thread's last failure; returns false,
 // so a failing result can be reported where it is tested.
@@ -25,4 +25,4 @@ void SetFailureObserver(FailureObserver observer);
 // Where the lines go: the debugger output on Windows, nowhere on the host.
 void WriteDebugLine(const std::string& line);
 
-}  // namespace shell
+}  // namespace base

@@ -5,7 +5,7 @@
 
 #include "base/failure.h"
 
-namespace shell {
+namespace base {
 namespace {
 
 // The system's message for a code, on one line; empty when it has none.
@@ -46,4 +46,4 @@ bool ReportComFailure(const char* call, HRESULT result) {
     return ReportFailure(Line(call, nullptr, code, SystemText(static_cast<DWORD>(result))));
 }
 
-}  // namespace shell
+}  // namespace base

@@ -3,10 +3,10 @@
 // the call, what it was about, and the system's own text for the error.
 #include <windows.h>
 
-namespace shell {
+namespace base {
 
 // `subject` (may be null) names what the call was about: a class, a file.
 bool ReportWin32Failure(const char* call, const char* subject = nullptr, DWORD error = GetLastError());
 bool ReportComFailure(const char* call, HRESULT result);
 
-}  // namespace shell
+}  // namespace base

@@ -8,7 +8,7 @@
 #include "base/fatal_text.h"
 #include "base/text_win.h"
 
-namespace shell {
+namespace base {
 namespace {
 FatalHooks g_hooks;
 }
@@ -31,4 +31,4 @@ void EndProcessNow(int code) {
     ExitProcess(static_cast<UINT>(code));  // not reached: TerminateProcess on this process does not return
 }
 
-}  // namespace shell
+}  // namespace base

@@ -4,7 +4,7 @@
 // not run on this path.
 #include <string_view>
 
-namespace shell {
+namespace base {
 
 // What the program does around the box: before it (run no more actions),
 // after it (the rest of its exit sequence). Set once, at start-up.
@@ -20,4 +20,4 @@ void SetFatalHooks(FatalHooks hooks);
 // nothing else: for an exit whose sound threads are still stuck in the device.
 [[noreturn]] void EndProcessNow(int code);
 
-}  // namespace shell
+}  // namespace base

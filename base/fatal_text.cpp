@@ -1,6 +1,6 @@
 #include "base/fatal_text.h"
 
-namespace shell {
+namespace base {
 
 std::string FatalText(std::string_view message, int code) {
     std::string text = "运行时出错!\r\n\r\n";
@@ -34,4 +34,4 @@ std::string MissingEntryMessage(std::string_view library, std::string_view entry
     return text;
 }
 
-}  // namespace shell
+}  // namespace base

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace base {
 
 inline constexpr char kFatalTitle[] = "错误";
 inline constexpr char kStartWindowFailed[] = "载入启动窗口失败";
@@ -21,4 +21,4 @@ std::string FatalText(std::string_view message, int code);
 std::string AllocFailedMessage(std::size_t bytes);
 std::string MissingEntryMessage(std::string_view library, std::string_view entry);
 
-}  // namespace shell
+}  // namespace base

@@ -5,7 +5,7 @@
 #include "base/fatal_text.h"
 #include "base/fatal.h"
 
-namespace shell {
+namespace base {
 
 void ForeignCallTable::Prepare(std::span<const ForeignEntry> entries) {
     Release();
@@ -42,4 +42,4 @@ void ForeignCallTable::Release() {
     addresses_.assign(addresses_.size(), nullptr);
 }
 
-}  // namespace shell
+}  // namespace base

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-namespace shell {
+namespace base {
 
 struct ForeignEntry {
     const char* library;
@@ -41,4 +41,4 @@ private:
 // engine's entries, released in the exit sequence.
 ForeignCallTable& ProcessForeignCalls();
 
-}  // namespace shell
+}  // namespace base

@@ -9,7 +9,7 @@
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-namespace shell {
+namespace base {
 namespace {
 
 // The program image holds all constant data (sounds, picture, tables).
@@ -33,4 +33,4 @@ void FreeMemory(void* p) {
     HeapFree(GetProcessHeap(), 0, p);
 }
 
-}  // namespace shell
+}  // namespace base

@@ -4,10 +4,10 @@
 // and is never freed.
 #include <cstddef>
 
-namespace shell {
+namespace base {
 
 void* AllocMemory(std::size_t bytes);
 // Ignores a null pointer and any address inside the program image.
 void FreeMemory(void* p);
 
-}  // namespace shell
+}  // namespace base

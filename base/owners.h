@@ -5,7 +5,7 @@
 // started once and never shut down; constant data is never freed.
 #include <utility>
 
-namespace shell {
+namespace base {
 
 // One handle of a kind that Traits describes:
 //   using Handle = ...;  static Handle None();  static void Free(Handle);
@@ -48,13 +48,13 @@ private:
     Handle h_ = Traits::None();
 };
 
-}  // namespace shell
+}  // namespace base
 
 #ifdef _WIN32
 #include <windows.h>
 #include <ole2.h>
 
-namespace shell {
+namespace base {
 
 // Handles whose "none" is null, let go by one system call.
 template <class H, auto FreeFn>
@@ -159,5 +159,5 @@ private:
     T* p_ = nullptr;
 };
 
-}  // namespace shell
+}  // namespace base
 #endif

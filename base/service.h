@@ -2,26 +2,18 @@
 // The numbered service entry through which component modules reach the shell.
 #include <cstdint>
 
-namespace shell {
+namespace base {
 
 using ServiceFn = std::intptr_t (*)(std::uint32_t code, std::uintptr_t a, std::uintptr_t b);
 
 enum ServiceCode : std::uint32_t {
     kWindowDestroyed = 2000,  // a: window identifier
-    kLoadWindowRequest = 2005,  // a: LoadRequest*
+    kLoadWindowRequest = 2005,  // a: the shell's LoadRequest*
     kFindObject = 2006,       // a: window id, b: unit id (0 or own unit: the window)
     kFindObjectOrFail = 2007,  // as 2006; a miss is fatal
     kRaiseEvent = 2008,       // a: EventRecord*
     kPlaySound = 2015,        // a: SoundRequest*
     kStopSound = 2016,
-};
-
-class LoadedWindow;
-
-struct LoadRequest {
-    std::uint32_t window_id;
-    LoadedWindow* parent;  // null: none
-    std::uint32_t modal;
 };
 
 struct EventRecord {
@@ -33,4 +25,4 @@ struct EventRecord {
     std::intptr_t result;
 };
 
-}  // namespace shell
+}  // namespace base

@@ -1,6 +1,6 @@
 #pragma once
 // The program's 8-bit text is GBK: code page 936, named here once, used
 // wherever 8-bit text meets a wide API whatever the system's ANSI code page.
-namespace shell {
+namespace base {
 inline constexpr unsigned kTextCodePage = 936;
 }

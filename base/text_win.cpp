@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 
-namespace shell {
+namespace base {
 
 namespace {
 constexpr UINT kGbk = kTextCodePage;
@@ -43,4 +43,4 @@ std::optional<std::string> GbkFromWideExact(std::wstring_view wide) {
     return out;
 }
 
-}  // namespace shell
+}  // namespace base

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace base {
 
 std::wstring WideFromGbk(std::string_view gbk);
 std::string GbkFromWide(std::wstring_view wide);
 // nullopt when some character has no GBK form (rather than a stand-in).
 std::optional<std::string> GbkFromWideExact(std::wstring_view wide);
 
-}  // namespace shell
+}  // namespace base

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-namespace shell {
+namespace base {
 
 enum class Kind : std::uint8_t { Window, Timer, SuperBtn, TransLabel, HtmlViewer };
 
@@ -38,4 +38,4 @@ struct WindowDef {
     std::span<const UnitDef> components() const { return units.subspan(1); }
 };
 
-}  // namespace shell
+}  // namespace base

@@ -2,7 +2,7 @@
 
 #include "base/failure_win.h"
 
-namespace shell {
+namespace base {
 namespace {
 
 template <class Wc, class Char>
@@ -30,4 +30,4 @@ bool RegisterWindowClass(const wchar_t* name, const WindowClassInfo& info) {
     return RegisterClassExW(&wc) != 0 || ReportWin32Failure("RegisterClassExW");
 }
 
-}  // namespace shell
+}  // namespace base

@@ -3,7 +3,7 @@
 // register a class, one way to find a window's object.
 #include <windows.h>
 
-namespace shell {
+namespace base {
 
 struct WindowClassInfo {
     WNDPROC proc;
@@ -31,4 +31,4 @@ T* AttachedObject(HWND h, UINT message, LPARAM lp) {
 }
 inline void DetachObject(HWND h) { SetWindowLongPtrW(h, GWLP_USERDATA, 0); }
 
-}  // namespace shell
+}  // namespace base

@@ -29,24 +29,24 @@ void BoardCreated() {
     // Without a browser control the panel was left out; the board works on
     // without it rather than ending on a write to a missing component. The
     // page is a resource of this very file, wherever it was moved or renamed.
-    if (ServiceEntry(kFindObject, ids::kBoardWindow, ids::kWebPanel))
+    if (ServiceEntry(base::kFindObject, ids::kBoardWindow, ids::kWebPanel))
         if (const auto address = web::OwnPageAddress())
             SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, kPropWebUrl, *address);
 }
 
 }  // namespace
 
-std::function<void()> BindAction(Action action, std::uint32_t /*window_id*/, std::uint32_t unit_id) {
+std::function<void()> BindAction(base::Action action, std::uint32_t /*window_id*/, std::uint32_t unit_id) {
     switch (action) {
-        case Action::StartCreated: return StartWindowCreated;
-        case Action::HideStart: return HideStartWindow;
-        case Action::OpenBoard: return OpenBoard;
-        case Action::BoardCreated: return BoardCreated;
-        case Action::PlayClip:
+        case base::Action::StartCreated: return StartWindowCreated;
+        case base::Action::HideStart: return HideStartWindow;
+        case base::Action::OpenBoard: return OpenBoard;
+        case base::Action::BoardCreated: return BoardCreated;
+        case base::Action::PlayClip:
             if (const board::SoundClip* clip = board::FindClip(unit_id))
                 return [clip] { board::PlayBoardClip(*clip); };
             return {};
-        case Action::None: return {};
+        case base::Action::None: return {};
     }
     return {};
 }

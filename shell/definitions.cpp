@@ -12,6 +12,14 @@
 namespace shell {
 namespace {
 
+// The tables below are written in the base's unit vocabulary.
+using base::Action;
+using base::Kind;
+using base::kTabStop;
+using base::kVisible;
+using base::UnitDef;
+using base::WindowDef;
+
 constexpr auto kStartBlock = WindowBlock({.border = kBorderNone, .control_box = true, .max_box = false,
                                           .min_box = true, .start_position = kCentred, .movable = true,
                                           .enter_moves_focus = false, .esc_closes = true,
@@ -37,11 +45,11 @@ constexpr std::array kStartUnits{
 };
 
 // The buttons' blocks, from the board's one table of buttons.
-using ButtonBlock = decltype(widgets::BoardButtonBlockWith(block::TextOf<board::kCaptionBytes>("")));
+using ButtonBlock = decltype(widgets::BoardButtonBlockWith(base::block::TextOf<board::kCaptionBytes>("")));
 constexpr std::array<ButtonBlock, board::kButtons.size()> MakeButtonBlocks() {
     std::array<ButtonBlock, board::kButtons.size()> out{};
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = widgets::BoardButtonBlockWith(block::TextOf<board::kCaptionBytes>(board::kButtons[i].caption));
+        out[i] = widgets::BoardButtonBlockWith(base::block::TextOf<board::kCaptionBytes>(board::kButtons[i].caption));
     return out;
 }
 constexpr auto kButtonBlocks = MakeButtonBlocks();

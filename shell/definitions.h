@@ -21,12 +21,12 @@ enum PropertyIndex : int {
     kPropMousePointer, kPropWebUrl = 11,
 };
 
-std::span<const WindowDef> WindowDefinitions();
-const WindowDef* FindWindowDef(std::uint32_t window_id);
+std::span<const base::WindowDef> WindowDefinitions();
+const base::WindowDef* FindWindowDef(std::uint32_t window_id);
 // unit 0 or the window's own unit identifier means the window itself
-const UnitDef* FindUnitDef(std::uint32_t window_id, std::uint32_t unit_id);
+const base::UnitDef* FindUnitDef(std::uint32_t window_id, std::uint32_t unit_id);
 
 // Parses every unit's property block; false when any is malformed.
-bool ValidateDefinitions(std::span<const WindowDef> windows);
+bool ValidateDefinitions(std::span<const base::WindowDef> windows);
 
 }  // namespace shell

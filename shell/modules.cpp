@@ -9,7 +9,7 @@
 
 namespace shell {
 
-std::span<const ComponentModule> ComponentModules() {
+std::span<const base::ComponentModule> ComponentModules() {
     static const std::array modules{widgets::kImageButtonModule, widgets::kTransLabelModule,
                                     widgets::kTimerModule, web::kWebPanelModule};
     return modules;

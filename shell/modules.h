@@ -6,6 +6,6 @@
 
 namespace shell {
 
-std::span<const ComponentModule> ComponentModules();
+std::span<const base::ComponentModule> ComponentModules();
 
 }  // namespace shell

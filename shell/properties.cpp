@@ -8,16 +8,16 @@
 namespace shell {
 namespace {
 
-UnitState* FindUnitState(WindowSlot& slot, std::uint32_t unit_id) {
+base::UnitState* FindUnitState(WindowSlot& slot, std::uint32_t unit_id) {
     if (unit_id == 0) return &slot.units[0];
-    for (UnitState& u : slot.units)
+    for (base::UnitState& u : slot.units)
         if (u.def->id == unit_id) return &u;
     return nullptr;
 }
 
-const std::int32_t* Number(const PropertyValue& v) { return std::get_if<std::int32_t>(&v); }
+const std::int32_t* Number(const base::PropertyValue& v) { return std::get_if<std::int32_t>(&v); }
 
-void WriteStored(UnitState& u, int index, const PropertyValue& v) {
+void WriteStored(base::UnitState& u, int index, const base::PropertyValue& v) {
     if (index == kPropTag) {
         if (auto* t = std::get_if<std::string>(&v)) u.tag = *t;
         return;
@@ -29,13 +29,13 @@ void WriteStored(UnitState& u, int index, const PropertyValue& v) {
         case kPropTop: u.top = *n; break;
         case kPropWidth: u.width = *n; break;
         case kPropHeight: u.height = *n; break;
-        case kPropVisible: u.flags = *n ? u.flags | kVisible : u.flags & ~kVisible; break;
-        case kPropDisabled: u.flags = *n ? u.flags | kDisabled : u.flags & ~kDisabled; break;
+        case kPropVisible: u.flags = *n ? u.flags | base::kVisible : u.flags & ~base::kVisible; break;
+        case kPropDisabled: u.flags = *n ? u.flags | base::kDisabled : u.flags & ~base::kDisabled; break;
         default: break;
     }
 }
 
-void WriteLive(HWND h, bool is_window, UnitState& u, int index, const PropertyValue& v) {
+void WriteLive(HWND h, bool is_window, base::UnitState& u, int index, const base::PropertyValue& v) {
     if (index == kPropTag) return WriteStored(u, index, v);
     const std::int32_t* n = Number(v);
     if (!n) return;
@@ -56,26 +56,26 @@ void WriteLive(HWND h, bool is_window, UnitState& u, int index, const PropertyVa
 }  // namespace
 
 HWND GetWindowHandle(std::uint32_t window_id, std::uint32_t unit_id) {
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObjectOrFail, window_id, unit_id));
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObjectOrFail, window_id, unit_id));
     return o->hwnd();
 }
 
 void SetComponentProperty(std::uint32_t window_id, std::uint32_t unit_id, int index,
-                          const PropertyValue& value) {
+                          const base::PropertyValue& value) {
     WindowSlot* slot = FindSlot(window_id);
-    if (!slot) FatalError(kUnknownWindow);
+    if (!slot) base::FatalError(base::kUnknownWindow);
     if (!slot->IsLive()) {
-        if (index > kPropMousePointer) FatalError(kWindowNotLoaded);
-        UnitState* u = FindUnitState(*slot, unit_id);
-        if (!u) FatalError(kNotLoaded);
+        if (index > kPropMousePointer) base::FatalError(base::kWindowNotLoaded);
+        base::UnitState* u = FindUnitState(*slot, unit_id);
+        if (!u) base::FatalError(base::kNotLoaded);
         WriteStored(*u, index, value);  // takes effect at the next load
         return;
     }
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObjectOrFail, window_id, unit_id));
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObjectOrFail, window_id, unit_id));
     const bool is_window = o == slot->loaded.get();
     if (index > kPropMousePointer) {
         if (!is_window)
-            static_cast<Component*>(o)->SetProperty(index, value);
+            static_cast<base::Component*>(o)->SetProperty(index, value);
         else if (auto* caption = std::get_if<std::string>(&value); caption && index == 8)
             SetWindowTextA(o->hwnd(), caption->c_str());
         return;

@@ -8,13 +8,13 @@
 
 namespace shell {
 
-Component* LoadedWindow::FindComponent(std::uint32_t unit_id) const {
+base::Component* LoadedWindow::FindComponent(std::uint32_t unit_id) const {
     for (const auto& c : components)
         if (c->unit_id() == unit_id) return c.get();
     return nullptr;
 }
 
-std::shared_ptr<Component> LoadedWindow::FindChild(HWND child) const {
+std::shared_ptr<base::Component> LoadedWindow::FindChild(HWND child) const {
     for (const auto& c : components)
         if (c->hwnd() == child) return c;
     return nullptr;
@@ -39,15 +39,15 @@ bool AnyLiveWindow() {
 
 namespace {
 
-UnitObject* FindObject(std::uint32_t window_id, std::uint32_t unit_id) {
+base::UnitObject* FindObject(std::uint32_t window_id, std::uint32_t unit_id) {
     WindowSlot* slot = LiveSlot(window_id);
     if (!slot) return nullptr;
     if (unit_id == 0 || unit_id == slot->def->self().id) return slot->loaded.get();
-    Component* c = slot->loaded->FindComponent(unit_id);
+    base::Component* c = slot->loaded->FindComponent(unit_id);
     return c && c->hwnd() && IsWindow(c->hwnd()) ? c : nullptr;
 }
 
-std::intptr_t RaiseEventRequest(EventRecord& rec) {
+std::intptr_t RaiseEventRequest(base::EventRecord& rec) {
     ShellState& s = State();
     if (s.ending) return 0;
     const auto it = s.bindings.find({rec.window_id, rec.unit_id, rec.event});
@@ -63,22 +63,22 @@ std::intptr_t RaiseEventRequest(EventRecord& rec) {
 
 std::intptr_t ServiceEntry(std::uint32_t code, std::uintptr_t a, std::uintptr_t b) {
     switch (code) {
-        case kWindowDestroyed:
+        case base::kWindowDestroyed:
             OnWindowDestroyed(static_cast<std::uint32_t>(a));
             return 0;
-        case kLoadWindowRequest:
+        case base::kLoadWindowRequest:
             return a ? LoadWindowRequest(*reinterpret_cast<const LoadRequest*>(a)) : -1;
-        case kFindObject:
+        case base::kFindObject:
             return reinterpret_cast<std::intptr_t>(FindObject(std::uint32_t(a), std::uint32_t(b)));
-        case kFindObjectOrFail: {
-            UnitObject* o = FindObject(std::uint32_t(a), std::uint32_t(b));
-            if (!o) FatalError(kNotLoaded);
+        case base::kFindObjectOrFail: {
+            base::UnitObject* o = FindObject(std::uint32_t(a), std::uint32_t(b));
+            if (!o) base::FatalError(base::kNotLoaded);
             return reinterpret_cast<std::intptr_t>(o);
         }
-        case kRaiseEvent:
-            return a ? RaiseEventRequest(*reinterpret_cast<EventRecord*>(a)) : 0;
-        case kPlaySound:
-        case kStopSound:
+        case base::kRaiseEvent:
+            return a ? RaiseEventRequest(*reinterpret_cast<base::EventRecord*>(a)) : 0;
+        case base::kPlaySound:
+        case base::kStopSound:
             return audio::ServeSound(code, a, b);
         default:
             return 0;

@@ -36,7 +36,7 @@ bool LoadWindow(std::uint32_t window_id, std::uint32_t parent_id, bool modal);
 void UnloadWindow(std::uint32_t window_id, bool now = false);
 HWND GetWindowHandle(std::uint32_t window_id, std::uint32_t unit_id = 0);
 void SetComponentProperty(std::uint32_t window_id, std::uint32_t unit_id, int index,
-                          const PropertyValue& value);
+                          const base::PropertyValue& value);
 bool RegisterExitCallback(ExitCallback cb);
 void RunMessageLoop();
 // Work done whenever the main loop finds its queue empty, while `owner` lives.

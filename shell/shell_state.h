@@ -19,33 +19,40 @@
 
 namespace shell {
 
-class LoadedWindow : public UnitObject, public std::enable_shared_from_this<LoadedWindow> {
+class LoadedWindow : public base::UnitObject, public std::enable_shared_from_this<LoadedWindow> {
 public:
-    LoadedWindow(const WindowDef& def, WindowProps props)
-        : UnitObject(def.id, def.self().id), def_(def), props_(std::move(props)) {}
+    LoadedWindow(const base::WindowDef& def, WindowProps props)
+        : base::UnitObject(def.id, def.self().id), def_(def), props_(std::move(props)) {}
 
-    const WindowDef& def() const { return def_; }
+    const base::WindowDef& def() const { return def_; }
     const WindowProps& props() const { return props_; }
     void set_hwnd(HWND h) { hwnd_ = h; }
     bool live() const { return hwnd_ && IsWindow(hwnd_); }
 
-    Component* FindComponent(std::uint32_t unit_id) const;
-    std::shared_ptr<Component> FindChild(HWND child) const;
+    base::Component* FindComponent(std::uint32_t unit_id) const;
+    std::shared_ptr<base::Component> FindChild(HWND child) const;
 
     bool unload_pending = false;
     bool modal = false;
     HWND parent = nullptr;  // null for a top-level window without parent
     std::vector<std::pair<HWND, bool>> disabled;  // (window, was enabled)
-    std::vector<std::shared_ptr<Component>> components;
+    std::vector<std::shared_ptr<base::Component>> components;
 
 private:
-    const WindowDef& def_;
+    const base::WindowDef& def_;
     WindowProps props_;
 };
 
+// What the service's load-window code points at.
+struct LoadRequest {
+    std::uint32_t window_id;
+    LoadedWindow* parent;  // null: none
+    std::uint32_t modal;
+};
+
 struct WindowSlot {
-    const WindowDef* def;
-    std::vector<UnitState> units;         // units[0]: the window's own unit
+    const base::WindowDef* def;
+    std::vector<base::UnitState> units;         // units[0]: the window's own unit
     std::shared_ptr<LoadedWindow> loaded;  // null while not loaded
 
     bool IsLive() const { return loaded && loaded->live(); }
@@ -75,7 +82,7 @@ bool AnyLiveWindow();
 
 // Builds the binding of one action for one unit; empty when the program has
 // nothing to run for it yet.
-std::function<void()> BindAction(Action action, std::uint32_t window_id, std::uint32_t unit_id);
+std::function<void()> BindAction(base::Action action, std::uint32_t window_id, std::uint32_t unit_id);
 
 // Window loader internals shared by the service entry and the loop.
 std::intptr_t LoadWindowRequest(const LoadRequest& req);

@@ -34,22 +34,22 @@ void MakeProgramFolderCurrent() {
 }
 
 HWND CreateOwnerWindow() {
-    RegisterWindowClass(kOwnerClass, {.proc = OwnerProc});
+    base::RegisterWindowClass(kOwnerClass, {.proc = OwnerProc});
     return CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
 }
 
 void ReadDefinitions(ShellState& s) {
     const auto defs = WindowDefinitions();
-    if (!ValidateDefinitions(defs)) FatalError(kDefinitionsFailed);
+    if (!ValidateDefinitions(defs)) base::FatalError(base::kDefinitionsFailed);
     s.windows.clear();
-    for (const WindowDef& w : defs) {
+    for (const base::WindowDef& w : defs) {
         WindowSlot slot{&w, {}, nullptr};
-        for (const UnitDef& u : w.units)
+        for (const base::UnitDef& u : w.units)
             slot.units.push_back({&u, u.left, u.top, u.width, u.height, std::string(), u.flags});
         s.windows.push_back(std::move(slot));
-        for (const UnitDef& u : w.units) {
-            if (u.on_event0 == Action::None) continue;
+        for (const base::UnitDef& u : w.units) {
+            if (u.on_event0 == base::Action::None) continue;
             if (auto fn = BindAction(u.on_event0, w.id, u.id)) s.bindings[{w.id, u.id, 0}] = std::move(fn);
         }
     }
@@ -66,12 +66,12 @@ void InitShell() {
     ShellState& s = State();
     // Timers may still tick inside the fatal box's loop: run no action; after
     // the box, the rest of the exit sequence without the exit callbacks.
-    SetFatalHooks({[] { State().ending = true; }, [] { Exit(false); }});
+    base::SetFatalHooks({[] { State().ending = true; }, [] { Exit(false); }});
     if (!s.ole) s.ole = SUCCEEDED(OleInitialize(nullptr));
     MakeProgramFolderCurrent();
     s.owner = CreateOwnerWindow();
-    ProcessForeignCalls().Prepare(skin::sys::Entries());
-    for (const ComponentModule& m : ComponentModules())
+    base::ProcessForeignCalls().Prepare(skin::sys::Entries());
+    for (const base::ComponentModule& m : ComponentModules())
         if (m.connect) m.connect(&ServiceEntry);
     audio::Connect(&ServiceEntry);
     RegisterWindowClasses();
@@ -104,9 +104,9 @@ void Exit(bool run_callbacks) {
         s.exit_callbacks.RunAll();
     else
         s.exit_callbacks.Discard();
-    for (const ComponentModule& m : ComponentModules())
+    for (const base::ComponentModule& m : ComponentModules())
         if (m.ending) m.ending();
-    ProcessForeignCalls().Release();
+    base::ProcessForeignCalls().Release();
     if (s.owner) DestroyWindow(s.owner);
     s.owner = nullptr;
     // Every feeder thread ends, unless the device holds one inside a call
@@ -116,7 +116,7 @@ void Exit(bool run_callbacks) {
     const bool sound_ended = audio::ShutdownStop();
     if (s.ole) OleUninitialize();
     s.ole = false;
-    if (!sound_ended) EndProcessNow(run_callbacks ? 0 : -1);  // -1: the fatal path
+    if (!sound_ended) base::EndProcessNow(run_callbacks ? 0 : -1);  // -1: the fatal path
 }
 
 bool RegisterExitCallback(ExitCallback cb) { return State().exit_callbacks.Register(cb); }

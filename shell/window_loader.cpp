@@ -34,7 +34,7 @@ void StartDrag(HWND h, LPARAM l) {
 }
 
 LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    LoadedWindow* w = AttachedObject<LoadedWindow>(h, m, lp);
+    LoadedWindow* w = base::AttachedObject<LoadedWindow>(h, m, lp);
     if (m == WM_NCCREATE) {
         w->set_hwnd(h);
         return DefWindowProcA(h, m, wp, lp);
@@ -66,9 +66,9 @@ LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_NCDESTROY: {
-            DetachObject(h);
+            base::DetachObject(h);
             const LRESULT r = DefWindowProcA(h, m, wp, lp);
-            ServiceEntry(kWindowDestroyed, w->window_id(), 0);
+            ServiceEntry(base::kWindowDestroyed, w->window_id(), 0);
             return r;
         }
         default:
@@ -107,7 +107,7 @@ DWORD ExStyleFor(const Frame& f, bool own_taskbar_button) {
 
 bool CreateForm(WindowSlot& slot, LoadedWindow& w, HWND owner) {
     ShellState& s = State();
-    const UnitState& self = slot.units[0];
+    const base::UnitState& self = slot.units[0];
     const WindowProps& p = w.props();
     const Frame frame = FrameFor(p);
     Point at{self.left, self.top};
@@ -117,7 +117,7 @@ bool CreateForm(WindowSlot& slot, LoadedWindow& w, HWND owner) {
                              StyleFor(frame), at.x, at.y, self.width, self.height, owner, nullptr,
                              GetModuleHandleA(nullptr), &w);
     if (!h) return false;
-    if (self.flags & kDisabled) EnableWindow(h, FALSE);
+    if (self.flags & base::kDisabled) EnableWindow(h, FALSE);
     // The system may have adjusted the size; the stored outer size is exact.
     RECT r;
     GetWindowRect(h, &r);
@@ -133,13 +133,13 @@ bool CreateForm(WindowSlot& slot, LoadedWindow& w, HWND owner) {
     // Components in stored order, all hidden until every one exists.
     std::vector<std::pair<HWND, bool>> created;  // (component, visible flag)
     for (std::size_t i = 1; i < slot.units.size(); ++i) {
-        const UnitState& u = slot.units[i];
-        for (const ComponentModule& mod : ComponentModules()) {
+        const base::UnitState& u = slot.units[i];
+        for (const base::ComponentModule& mod : ComponentModules()) {
             if (mod.kind != u.def->kind || !mod.create) continue;
             // A component the system refuses (no browser control, say) is left
             // out; the rest of the window works without it.
-            if (auto c = mod.create(CreateContext{h, w.window_id(), u})) {
-                created.emplace_back(c->hwnd(), (u.flags & kVisible) != 0);
+            if (auto c = mod.create(base::CreateContext{h, w.window_id(), u})) {
+                created.emplace_back(c->hwnd(), (u.flags & base::kVisible) != 0);
                 w.components.push_back(std::move(c));
             }
         }
@@ -160,7 +160,7 @@ int ShowCommand(const WindowProps& p) {
 }  // namespace
 
 void RegisterWindowClasses() {
-    RegisterWindowClass(kFormClass, {.proc = FormProc, .style = CS_DBLCLKS,
+    base::RegisterWindowClass(kFormClass, {.proc = FormProc, .style = CS_DBLCLKS,
                                      .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});  // the system default
 }
 
@@ -198,7 +198,7 @@ std::intptr_t LoadWindowRequest(const LoadRequest& req) {
         return -1;
     }
     const std::uint32_t id = slot->def->id;
-    RaiseEvent(&ServiceEntry, id, slot->def->self().id, 0);
+    base::RaiseEvent(&ServiceEntry, id, slot->def->self().id, 0);
     if (!w->live()) return 0;  // its created action unloaded it again
 
     if (modal) {
@@ -210,7 +210,7 @@ std::intptr_t LoadWindowRequest(const LoadRequest& req) {
             EnableWindow(oh, FALSE);
         }
     }
-    if (slot->units[0].flags & kVisible) {
+    if (slot->units[0].flags & base::kVisible) {
         ShowWindow(w->hwnd(), ShowCommand(w->props()));
         UpdateWindow(w->hwnd());
         if (modal) {
@@ -239,8 +239,8 @@ void OnWindowDestroyed(std::uint32_t window_id) {
 
 void LoadStartWindow(std::uint32_t window_id) {
     LoadRequest req{window_id, nullptr, 0};
-    if (ServiceEntry(kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&req), 0) != 0)
-        FatalError(kStartWindowFailed);
+    if (ServiceEntry(base::kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&req), 0) != 0)
+        base::FatalError(base::kStartWindowFailed);
 }
 
 bool LoadWindow(std::uint32_t window_id, std::uint32_t parent_id, bool modal) {
@@ -251,12 +251,12 @@ bool LoadWindow(std::uint32_t window_id, std::uint32_t parent_id, bool modal) {
         parent = ps->loaded.get();
     }
     LoadRequest req{window_id, parent, modal ? 1u : 0u};
-    return ServiceEntry(kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&req), 0) == 0;
+    return ServiceEntry(base::kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&req), 0) == 0;
 }
 
 void UnloadWindow(std::uint32_t window_id, bool now) {
     WindowSlot* slot = LiveSlot(window_id);
-    if (!slot) FatalError(kNotLoaded);
+    if (!slot) base::FatalError(base::kNotLoaded);
     LoadedWindow& w = *slot->loaded;
     w.unload_pending = true;
     if (now)

@@ -5,7 +5,7 @@
 namespace shell {
 
 std::optional<WindowProps> ParseWindowBlock(std::span<const std::uint8_t> block) {
-    ByteReader r(block);
+    base::ByteReader r(block);
     if (r.u32() != 1) return std::nullopt;
     WindowProps p;
     p.caption = r.text();

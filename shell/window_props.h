@@ -66,7 +66,7 @@ struct WindowSwitches {
 };
 
 constexpr auto WindowBlock(const WindowSwitches& s) {
-    using namespace block;
+    using namespace base::block;
     return Cat(U32(1), Text(""), U32(std::uint32_t(s.border)), U32(kDefaultColour), None(), U32(0),
                None(), U32(0), U32(s.control_box), U32(s.max_box), U32(s.min_box),
                U32(std::uint32_t(s.start_position)), U32(s.movable), None(), U32(s.enter_moves_focus),

@@ -24,7 +24,7 @@ struct CometStreamOps : HolderOps<CometStream> {
 
 struct CometStream : HolderRecord<CometStream, CometStreamOps> {
     OwnedGlobal memory;  // the block a with-data stream reads; null for a growable one
-    shell::ComPtr<IStream> stream;
+    base::ComPtr<IStream> stream;
 
     CometStream();
     ~CometStream();

@@ -3,8 +3,8 @@
 
 namespace skin::sys {
 
-std::span<const shell::ForeignEntry> Entries() {
-    static const shell::ForeignEntry kEntries[] = {
+std::span<const base::ForeignEntry> Entries() {
+    static const base::ForeignEntry kEntries[] = {
 #define SKIN_ENTRY_PAIR(lib, name, result, params) {lib, #name},
         SKIN_FOREIGN_CALLS(SKIN_ENTRY_PAIR)
 #undef SKIN_ENTRY_PAIR
@@ -13,6 +13,6 @@ std::span<const shell::ForeignEntry> Entries() {
     return kEntries;
 }
 
-shell::ForeignCallTable& Table() { return shell::ProcessForeignCalls(); }
+base::ForeignCallTable& Table() { return base::ProcessForeignCalls(); }
 
 }  // namespace skin::sys

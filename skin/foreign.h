@@ -116,9 +116,9 @@ enum class Entry : std::size_t {
 };
 
 // The (library, entry) pairs in Entry order, for the shell to prepare.
-std::span<const shell::ForeignEntry> Entries();
+std::span<const base::ForeignEntry> Entries();
 
-shell::ForeignCallTable& Table();
+base::ForeignCallTable& Table();
 
 #define SKIN_ENTRY_CALL(lib, name, result, params)                                                     \
     template <class... Args>                                                                           \

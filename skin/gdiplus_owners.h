@@ -35,7 +35,7 @@ struct GdipTraits {
     static void Free(Handle h) { gdip::Free(h); }
 };
 template <class H>
-using Gdip = shell::Owned<GdipTraits<H>>;
+using Gdip = base::Owned<GdipTraits<H>>;
 
 using OwnedImage = Gdip<GpImage>;
 using OwnedGraphics = Gdip<GpGraphics>;
@@ -48,14 +48,14 @@ inline void Global(HGLOBAL h) { sys::GlobalFree(h); }
 inline void Kernel(HANDLE h) { sys::CloseHandle(h); }
 inline void Dc(HDC h) { sys::DeleteDC(h); }
 inline void Bitmap(HBITMAP h) { sys::DeleteObject(h); }
-inline void Block(ByteBlob* p) { shell::FreeMemory(p); }
+inline void Block(ByteBlob* p) { base::FreeMemory(p); }
 }  // namespace sysfree
 
-using OwnedGlobal = shell::Owned<shell::NullHandleTraits<HGLOBAL, &sysfree::Global>>;
-using OwnedKernelHandle = shell::Owned<shell::NullHandleTraits<HANDLE, &sysfree::Kernel>>;
-using OwnedMemoryDc = shell::Owned<shell::NullHandleTraits<HDC, &sysfree::Dc>>;
-using OwnedDibSection = shell::Owned<shell::NullHandleTraits<HBITMAP, &sysfree::Bitmap>>;
-using OwnedBlock = shell::Owned<shell::NullHandleTraits<ByteBlob*, &sysfree::Block>>;  // from AllocMemory
+using OwnedGlobal = base::Owned<base::NullHandleTraits<HGLOBAL, &sysfree::Global>>;
+using OwnedKernelHandle = base::Owned<base::NullHandleTraits<HANDLE, &sysfree::Kernel>>;
+using OwnedMemoryDc = base::Owned<base::NullHandleTraits<HDC, &sysfree::Dc>>;
+using OwnedDibSection = base::Owned<base::NullHandleTraits<HBITMAP, &sysfree::Bitmap>>;
+using OwnedBlock = base::Owned<base::NullHandleTraits<ByteBlob*, &sysfree::Block>>;  // from AllocMemory
 
 // A solid fill of one colour, for as long as the drawing step lasts.
 class SolidBrush {

@@ -37,7 +37,7 @@ void InitSkinModule() {
 
     if (!m.decoded) m.decoded.emplace();
 
-    m.frame_dimension.reset(static_cast<ByteBlob*>(shell::AllocMemory(sizeof(ByteBlob) + sizeof(GUID))));
+    m.frame_dimension.reset(static_cast<ByteBlob*>(base::AllocMemory(sizeof(ByteBlob) + sizeof(GUID))));
     ByteBlob* dim = m.frame_dimension.get();
     std::memset(dim, 0, sizeof(ByteBlob) + sizeof(GUID));
     *dim = ByteBlob{1, sizeof(GUID)};
@@ -71,9 +71,9 @@ WideBlob::WideBlob(std::size_t bytes) : storage_(8 + bytes, 0) {
 
 WideBlob ToWide(const char* text) {
     // GBK whatever the system's code page: the program's text is GBK.
-    const int n = sys::MultiByteToWideChar(shell::kTextCodePage, 0, text, -1, nullptr, 0);
+    const int n = sys::MultiByteToWideChar(base::kTextCodePage, 0, text, -1, nullptr, 0);
     WideBlob out(std::size_t(n > 0 ? n : 1) * 2);
-    if (n > 0) sys::MultiByteToWideChar(shell::kTextCodePage, 0, text, -1, out.text(), n);
+    if (n > 0) sys::MultiByteToWideChar(base::kTextCodePage, 0, text, -1, out.text(), n);
     return out;
 }
 

@@ -7,6 +7,9 @@ circle between folders.
     board/                              stands on base/ and audio/
     shell/                              the composition root: may include all
 
+Names follow the folders: below shell/, no file may name the shell's
+namespace, so a call that reads as reaching the composition root is one.
+
 Prints the folder graph it found; exits 1 with each offending line."""
 import re
 import sys
@@ -23,6 +26,7 @@ MAY_INCLUDE = {
     "shell": {"base", "audio", "skin", "web", "widgets", "board"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([A-Za-z_]+)/[^">]+[">]')
+SHELL_NAME = re.compile(r"\bshell::|\bnamespace\s+shell\b")
 
 
 def edges():
@@ -33,6 +37,9 @@ def edges():
             if f.suffix not in (".h", ".cpp", ".S", ".rc"):
                 continue
             for n, line in enumerate(f.read_text(encoding="utf-8").splitlines(), 1):
+                code = line.split("//", 1)[0]
+                if folder != "shell" and SHELL_NAME.search(code):
+                    bad.append(f"{f.relative_to(ROOT)}:{n}: {folder}/ may not name the shell's namespace ({line.strip()})")
                 m = INCLUDE.match(line)
                 if not m or m.group(1) not in MAY_INCLUDE or m.group(1) == folder:
                     continue

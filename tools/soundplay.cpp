@@ -64,19 +64,19 @@ int main() {
     // comes after the answer; the main thread's reasons are printed with
     // their file below.
     static const DWORD main_thread = GetCurrentThreadId();
-    shell::SetFailureObserver([](const std::string& line) {
+    base::SetFailureObserver([](const std::string& line) {
         if (GetCurrentThreadId() == main_thread) return;
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
     });
     for (const std::wstring& f : files) {
-        shell::ClearLastFailure();
-        const bool ok = audio::play_sound(shell::GbkFromWide(f), loop);
+        base::ClearLastFailure();
+        const bool ok = audio::play_sound(base::GbkFromWide(f), loop);
         std::printf("%s: %s\n", Utf8(f).c_str(), ok ? "true" : "false");
         std::fflush(stdout);
         // Why, beside a false (or a true the MIDI player cannot sound).
-        if (!shell::LastFailure().empty()) {
-            std::fprintf(stderr, "%s: %s\n", Utf8(f).c_str(), shell::LastFailure().c_str());
+        if (!base::LastFailure().empty()) {
+            std::fprintf(stderr, "%s: %s\n", Utf8(f).c_str(), base::LastFailure().c_str());
             std::fflush(stderr);
         }
     }
@@ -85,7 +85,7 @@ int main() {
     const bool stopped = audio::RunningPlayers() > 0;
     if (!audio::ShutdownStop()) {
         std::fprintf(stderr, "the sound device did not answer; leaving without it\n");
-        shell::EndProcessNow(0);  // its threads are stuck in the device: nothing may be destroyed under them
+        base::EndProcessNow(0);  // its threads are stuck in the device: nothing may be destroyed under them
     }
     // A player ends when the device has taken its last buffer, which the
     // sound server may still be playing: let it finish before the process

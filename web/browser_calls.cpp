@@ -9,11 +9,11 @@ namespace web {
 namespace {
 
 // An owned BSTR made from text, read back as GBK.
-class Bstr : public shell::OwnedBstr {
+class Bstr : public base::OwnedBstr {
 public:
     Bstr() = default;
-    explicit Bstr(std::wstring_view text) : shell::OwnedBstr(SysAllocStringLen(text.data(), UINT(text.size()))) {}
-    std::string Gbk() const { return get() ? shell::GbkFromWide({get(), SysStringLen(get())}) : std::string(); }
+    explicit Bstr(std::wstring_view text) : base::OwnedBstr(SysAllocStringLen(text.data(), UINT(text.size()))) {}
+    std::string Gbk() const { return get() ? base::GbkFromWide({get(), SysStringLen(get())}) : std::string(); }
 };
 
 // A variant that holds nothing or a borrowed value; never owns.
@@ -51,7 +51,7 @@ HRESULT ApplyTextSize(IWebBrowser2& browser, std::int32_t size) {
 }
 
 HRESULT NavigateTo(IWebBrowser2& browser, std::string_view address) {
-    const Bstr url(shell::WideFromGbk(address));
+    const Bstr url(base::WideFromGbk(address));
     const Bstr none(L"");
     VARIANT flags = Int(0), target = Text(none), post_data = Empty(), headers = Text(none);
     return browser.Navigate(url.get(), &flags, &target, &post_data, &headers);

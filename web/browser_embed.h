@@ -10,7 +10,7 @@
 
 namespace web {
 
-using shell::ComPtr;
+using base::ComPtr;
 
 // The control's window number among the host's children.
 inline constexpr int kBrowserControlId = 0xE900;

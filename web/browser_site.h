@@ -8,7 +8,7 @@
 
 namespace web {
 
-using shell::ComPtr;
+using base::ComPtr;
 
 class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
 public:

@@ -9,7 +9,7 @@ namespace web {
 std::int32_t ClampTextSize(std::int32_t v) { return std::clamp(v, 0, 4); }
 
 std::optional<HtmlViewerProps> ParseHtmlViewerBlock(std::span<const std::uint8_t> block) {
-    shell::ByteReader r(block);
+    base::ByteReader r(block);
     if (r.u32() != 1) return std::nullopt;
     HtmlViewerProps p;
     p.text_size = ClampTextSize(r.i32());

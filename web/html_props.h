@@ -23,7 +23,7 @@ std::optional<HtmlViewerProps> ParseHtmlViewerBlock(std::span<const std::uint8_t
 template <std::size_t N>
 constexpr auto HtmlViewerBlock(std::int32_t text_size, bool offline, bool silent,
                                const char (&url)[N]) {
-    using namespace shell::block;
+    using namespace base::block;
     return Cat(U32(1), U32(std::uint32_t(text_size)), U32(offline), U32(silent), Text(url));
 }
 

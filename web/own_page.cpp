@@ -15,7 +15,7 @@ namespace {
 std::optional<std::wstring> ShortForm(const std::wstring& path) {
     const DWORD need = GetShortPathNameW(path.c_str(), nullptr, 0);
     if (need == 0) {
-        shell::ReportWin32Failure("GetShortPathNameW");
+        base::ReportWin32Failure("GetShortPathNameW");
         return std::nullopt;
     }
     std::vector<wchar_t> out(need);
@@ -31,10 +31,10 @@ std::optional<std::wstring> ShortForm(const std::wstring& path) {
 std::optional<std::string> PageAddressOf(std::wstring_view module_path) {
     const std::wstring path(module_path);
     ModulePathForms forms;
-    forms.full = shell::GbkFromWideExact(path);
-    if (const auto short_form = ShortForm(path)) forms.short_form = shell::GbkFromWideExact(*short_form);
+    forms.full = base::GbkFromWideExact(path);
+    if (const auto short_form = ShortForm(path)) forms.short_form = base::GbkFromWideExact(*short_form);
     const auto slash = path.find_last_of(L"\\/");
-    forms.name = shell::GbkFromWideExact(slash == std::wstring::npos ? path : path.substr(slash + 1));
+    forms.name = base::GbkFromWideExact(slash == std::wstring::npos ? path : path.substr(slash + 1));
     return PageAddressFor(forms);
 }
 

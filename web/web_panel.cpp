@@ -10,8 +10,8 @@ namespace {
 
 constexpr char kClass[] = "SoundBoardWebHost";
 
-void Connect(shell::ServiceFn) {
-    shell::RegisterWindowClass(kClass, {.proc = &WebPanel::HostProc,
+void Connect(base::ServiceFn) {
+    base::RegisterWindowClass(kClass, {.proc = &WebPanel::HostProc,
                                         .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
 }
 
@@ -19,7 +19,7 @@ WebPanel* FromHost(HWND h) { return reinterpret_cast<WebPanel*>(GetWindowLongPtr
 
 }  // namespace
 
-const shell::ComponentModule kWebPanelModule{shell::Kind::HtmlViewer, Connect, WebPanel::Create, nullptr};
+const base::ComponentModule kWebPanelModule{base::Kind::HtmlViewer, Connect, WebPanel::Create, nullptr};
 
 WebPanel::WebPanel(std::uint32_t window_id, std::uint32_t unit_id, HtmlViewerProps props)
     : Component(window_id, unit_id), props_(std::move(props)) {}
@@ -29,15 +29,15 @@ WebPanel::~WebPanel() {
     ReleaseBrowser();
 }
 
-std::shared_ptr<shell::Component> WebPanel::Create(const shell::CreateContext& ctx) {
+std::shared_ptr<base::Component> WebPanel::Create(const base::CreateContext& ctx) {
     return CreateWith(ctx, [](HWND host) { return EmbedBrowser(host); });
 }
 
-std::shared_ptr<WebPanel> WebPanel::CreateWith(const shell::CreateContext& ctx, const BrowserFactory& make) {
+std::shared_ptr<WebPanel> WebPanel::CreateWith(const base::CreateContext& ctx, const BrowserFactory& make) {
     auto props = ParseHtmlViewerBlock(ctx.unit.def->block);
     if (!props) return nullptr;
     auto p = std::make_shared<WebPanel>(ctx.window_id, ctx.unit.def->id, std::move(*props));
-    HWND host = CreateWindowExA(0, kClass, "", shell::ChildStyle(ctx.unit) | WS_CLIPCHILDREN, ctx.unit.left,
+    HWND host = CreateWindowExA(0, kClass, "", base::ChildStyle(ctx.unit) | WS_CLIPCHILDREN, ctx.unit.left,
                                 ctx.unit.top, ctx.unit.width, ctx.unit.height, ctx.parent,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ctx.unit.def->id)),
                                 GetModuleHandleA(nullptr), p.get());
@@ -67,7 +67,7 @@ void WebPanel::ReleaseBrowser() {
     CloseBrowser(browser_);
 }
 
-bool WebPanel::SetProperty(int index, const shell::PropertyValue& value) {
+bool WebPanel::SetProperty(int index, const base::PropertyValue& value) {
     const auto* n = std::get_if<std::int32_t>(&value);
     const auto* text = std::get_if<std::string>(&value);
     switch (index) {
@@ -98,7 +98,7 @@ bool WebPanel::SetProperty(int index, const shell::PropertyValue& value) {
     }
 }
 
-std::optional<shell::PropertyValue> WebPanel::GetProperty(int index) const {
+std::optional<base::PropertyValue> WebPanel::GetProperty(int index) const {
     switch (index) {
         case kPropTextSize: return props_.text_size;
         case kPropOffline: return std::int32_t{props_.offline};
@@ -141,7 +141,7 @@ LRESULT CALLBACK WebPanel::KeyHookProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK WebPanel::HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    WebPanel* p = shell::AttachedObject<WebPanel>(h, m, lp);
+    WebPanel* p = base::AttachedObject<WebPanel>(h, m, lp);
     if (p && m == WM_NCCREATE) p->hwnd_ = h;
     if (p) {
         switch (m) {
@@ -156,7 +156,7 @@ LRESULT CALLBACK WebPanel::HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
                 p->ReleaseBrowser();
                 break;
             case WM_NCDESTROY:
-                shell::DetachObject(h);
+                base::DetachObject(h);
                 p->hwnd_ = nullptr;
                 break;
             default:

@@ -23,7 +23,7 @@ enum HtmlViewerProperty : int {
     kPropPreview = 14,     // design-time only
 };
 
-class WebPanel final : public shell::Component {
+class WebPanel final : public base::Component {
 public:
     // Makes the browser control inside the host window; null when it cannot.
     using BrowserFactory = std::function<ComPtr<IWebBrowser2>(HWND host)>;
@@ -33,13 +33,13 @@ public:
 
     // The module's create: the system control. Null when the host or the
     // control cannot be made; no host window is left behind then.
-    static std::shared_ptr<shell::Component> Create(const shell::CreateContext& ctx);
+    static std::shared_ptr<base::Component> Create(const base::CreateContext& ctx);
     // The same with the control made by `make` (tests give a stand-in).
-    static std::shared_ptr<WebPanel> CreateWith(const shell::CreateContext& ctx, const BrowserFactory& make);
+    static std::shared_ptr<WebPanel> CreateWith(const base::CreateContext& ctx, const BrowserFactory& make);
 
-    bool SetProperty(int index, const shell::PropertyValue& value) override;
+    bool SetProperty(int index, const base::PropertyValue& value) override;
     // Properties 8 to 14 as a program reads them; nullopt for other indexes.
-    std::optional<shell::PropertyValue> GetProperty(int index) const;
+    std::optional<base::PropertyValue> GetProperty(int index) const;
 
     const HtmlViewerProps& props() const { return props_; }
     // Null once the host window is gone.
@@ -49,7 +49,7 @@ public:
     static LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp);
 
 private:
-    using Hook = shell::OwnedHook;
+    using Hook = base::OwnedHook;
 
     // Offers a key message aimed inside a panel's browser to the control's
     // own accelerators; true when the control used it.
@@ -63,6 +63,6 @@ private:
     Hook key_hook_;
 };
 
-extern const shell::ComponentModule kWebPanelModule;
+extern const base::ComponentModule kWebPanelModule;
 
 }  // namespace web

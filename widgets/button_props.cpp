@@ -5,7 +5,7 @@
 namespace widgets {
 namespace {
 
-Bytes Counted(shell::ByteReader& r) {
+Bytes Counted(base::ByteReader& r) {
     const auto s = r.counted();
     return Bytes(s.begin(), s.end());
 }
@@ -87,7 +87,7 @@ bool ChoicesInRange(const ButtonProps& p) {
 }  // namespace
 
 std::optional<ButtonProps> ParseButtonBlock(std::span<const std::uint8_t> block) {
-    shell::ByteReader r(block);
+    base::ByteReader r(block);
     if (r.u32() != 1) return std::nullopt;
     ButtonProps p;
     p.style = r.i32();

@@ -59,10 +59,10 @@ bool WriteButtonProperty(ButtonProps& p, int index, const PropValue& value);
 
 // The board's buttons: flat, no pictures, sounds or toggle, system colours,
 // hover and press frame, no focus rectangle, never the default button.
-// `caption` is the counted text (shell::block::Text or TextOf).
+// `caption` is the counted text (base::block::Text or TextOf).
 template <std::size_t T>
-constexpr auto BoardButtonBlockWith(const shell::block::Bytes<T>& caption) {
-    using namespace shell::block;
+constexpr auto BoardButtonBlockWith(const base::block::Bytes<T>& caption) {
+    using namespace base::block;
     return Cat(U32(1), U32(kFlat), U32(0), U32(0), U32(0), U32(0), U32(1), U32(0),  // 8-14
                None(), U32(0), None(), U32(0), None(), U32(0),                     // 15-20
                None(), caption, U32(1),                                            // 21-23
@@ -72,7 +72,7 @@ constexpr auto BoardButtonBlockWith(const shell::block::Bytes<T>& caption) {
 }
 template <std::size_t N>
 constexpr auto BoardButtonBlock(const char (&caption)[N]) {
-    return BoardButtonBlockWith(shell::block::Text(caption));
+    return BoardButtonBlockWith(base::block::Text(caption));
 }
 
 }  // namespace widgets

@@ -9,9 +9,9 @@
 
 namespace widgets {
 
-using shell::GdiObject;
-using shell::OwnedFont;
-using shell::Selection;
+using base::GdiObject;
+using base::OwnedFont;
+using base::Selection;
 
 // The font a font property describes; empty when the block holds no
 // complete logical font, and the caller then uses the default GUI font.

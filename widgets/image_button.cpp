@@ -11,19 +11,19 @@
 namespace widgets {
 namespace {
 
-static_assert(std::is_same_v<PropValue, shell::PropertyValue>);
+static_assert(std::is_same_v<PropValue, base::PropertyValue>);
 
-shell::ServiceFn g_service = nullptr;
-void Connect(shell::ServiceFn service) { g_service = service; }
+base::ServiceFn g_service = nullptr;
+void Connect(base::ServiceFn service) { g_service = service; }
 
 }  // namespace
 
-const shell::ComponentModule kImageButtonModule{shell::Kind::SuperBtn, Connect, ImageButton::Create, nullptr};
+const base::ComponentModule kImageButtonModule{base::Kind::SuperBtn, Connect, ImageButton::Create, nullptr};
 
 ImageButton::ImageButton(std::uint32_t window_id, std::uint32_t unit_id, ButtonProps props)
     : Component(window_id, unit_id),
       props_(std::move(props)),
-      caption_(shell::WideFromGbk(props_.caption)),
+      caption_(base::WideFromGbk(props_.caption)),
       font_(FontFromBlock(props_.font)) {}
 
 ImageButton::~ImageButton() {
@@ -35,11 +35,11 @@ ImageButton::~ImageButton() {
     }
 }
 
-std::shared_ptr<shell::Component> ImageButton::Create(const shell::CreateContext& ctx) {
+std::shared_ptr<base::Component> ImageButton::Create(const base::CreateContext& ctx) {
     auto props = ParseButtonBlock(ctx.unit.def->block);
     if (!props) return nullptr;
     auto b = std::make_shared<ImageButton>(ctx.window_id, ctx.unit.def->id, std::move(*props));
-    HWND h = CreateWindowExW(0, L"BUTTON", b->caption_.c_str(), shell::ChildStyle(ctx.unit) | BS_PUSHBUTTON,
+    HWND h = CreateWindowExW(0, L"BUTTON", b->caption_.c_str(), base::ChildStyle(ctx.unit) | BS_PUSHBUTTON,
                              ctx.unit.left, ctx.unit.top, ctx.unit.width, ctx.unit.height, ctx.parent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ctx.unit.def->id)),
                              GetModuleHandleA(nullptr), nullptr);
@@ -62,11 +62,11 @@ void ImageButton::Attach(HWND button) {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
 }
 
-bool ImageButton::SetProperty(int index, const shell::PropertyValue& value) {
+bool ImageButton::SetProperty(int index, const base::PropertyValue& value) {
     if (!WriteButtonProperty(props_, index, value)) return false;
     switch (index) {
         case kBtnCaption:
-            caption_ = shell::WideFromGbk(props_.caption);
+            caption_ = base::WideFromGbk(props_.caption);
             if (hwnd_) SetWindowTextW(hwnd_, caption_.c_str());
             break;
         case kBtnFont:
@@ -88,7 +88,7 @@ bool ImageButton::SetProperty(int index, const shell::PropertyValue& value) {
     return true;
 }
 
-std::optional<shell::PropertyValue> ImageButton::GetProperty(int index) const {
+std::optional<base::PropertyValue> ImageButton::GetProperty(int index) const {
     return ReadButtonProperty(props_, index);
 }
 
@@ -99,7 +99,7 @@ void ImageButton::OnParentCommand(WORD code) {
 void ImageButton::Raise(int event) {
     // The bound action may unload the window; stay alive until it returns.
     const auto keep = weak_from_this().lock();
-    shell::RaiseEvent(g_service, window_id_, unit_id_, event);
+    base::RaiseEvent(g_service, window_id_, unit_id_, event);
 }
 
 void ImageButton::Repaint() {
@@ -146,7 +146,7 @@ LRESULT ImageButton::CallSystem(UINT m, WPARAM wp, LPARAM lp) {
 LRESULT ImageButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
         case WM_PAINT: {
-            const shell::PaintScope paint(hwnd_);
+            const base::PaintScope paint(hwnd_);
             Paint(paint.dc());
             return 0;
         }

@@ -16,14 +16,14 @@ enum ButtonEvent : int { kEventClicked = 0, kEventFocusGained = -1, kEventFocusL
 // The board's push button: a system push button switched to owner drawing,
 // so the system keeps its press tracking, capture, Space key and click
 // notification and only the painting and hover lighting are ours.
-class ImageButton final : public shell::Component {
+class ImageButton final : public base::Component {
 public:
     ImageButton(std::uint32_t window_id, std::uint32_t unit_id, ButtonProps props);
     ~ImageButton() override;
 
-    static std::shared_ptr<shell::Component> Create(const shell::CreateContext& ctx);
-    bool SetProperty(int index, const shell::PropertyValue& value) override;
-    std::optional<shell::PropertyValue> GetProperty(int index) const;
+    static std::shared_ptr<base::Component> Create(const base::CreateContext& ctx);
+    bool SetProperty(int index, const base::PropertyValue& value) override;
+    std::optional<base::PropertyValue> GetProperty(int index) const;
     void OnParentCommand(WORD code) override;
 
     const ButtonProps& props() const { return props_; }
@@ -47,6 +47,6 @@ private:
     bool hovering_ = false;
 };
 
-extern const shell::ComponentModule kImageButtonModule;
+extern const base::ComponentModule kImageButtonModule;
 
 }  // namespace widgets

@@ -10,7 +10,7 @@ std::int32_t ClampEffect(std::int32_t v) { return std::clamp(v, std::int32_t(kNo
 std::int32_t ClampAlign(std::int32_t v) { return std::clamp(v, 0, 2); }
 
 std::optional<LabelProps> ParseLabelBlock(std::span<const std::uint8_t> block) {
-    shell::ByteReader r(block);
+    base::ByteReader r(block);
     if (r.u32() != 1) return std::nullopt;
     LabelProps p;
     p.effect = ClampEffect(r.i32());

@@ -46,7 +46,7 @@ bool WriteLabelProperty(LabelProps& p, int index, const PropValue& value);
 template <std::size_t N>
 constexpr auto LabelBlock(std::int32_t effect, std::uint32_t colour, std::int32_t h_align,
                           std::int32_t v_align, bool word_wrap, const char (&caption)[N]) {
-    using namespace shell::block;
+    using namespace base::block;
     return Cat(U32(1), U32(std::uint32_t(effect)), U32(colour), U32(std::uint32_t(h_align)),
                U32(std::uint32_t(v_align)), U32(word_wrap), None(), Text(caption));
 }

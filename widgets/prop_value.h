@@ -1,7 +1,7 @@
 #pragma once
 // A property value as reads and writes carry it: a number or 8-bit text
 // (byte fields such as pictures and fonts travel as text too). The same type
-// as shell::PropertyValue, spelled here so the portable code needs no
+// as base::PropertyValue, spelled here so the portable code needs no
 // <windows.h>.
 #include <cstdint>
 #include <optional>

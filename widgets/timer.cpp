@@ -7,16 +7,16 @@ namespace widgets {
 namespace {
 
 constexpr char kClass[] = "SoundBoardTimer";
-shell::ServiceFn g_service = nullptr;
+base::ServiceFn g_service = nullptr;
 
-void Connect(shell::ServiceFn service) {
+void Connect(base::ServiceFn service) {
     g_service = service;
-    shell::RegisterWindowClass(kClass, {.proc = Timer::Proc, .arrow_cursor = false});
+    base::RegisterWindowClass(kClass, {.proc = Timer::Proc, .arrow_cursor = false});
 }
 
 }  // namespace
 
-const shell::ComponentModule kTimerModule{shell::Kind::Timer, Connect, Timer::Create, nullptr};
+const base::ComponentModule kTimerModule{base::Kind::Timer, Connect, Timer::Create, nullptr};
 
 Timer::Timer(std::uint32_t window_id, std::uint32_t unit_id, std::int32_t interval)
     : Component(window_id, unit_id), interval_(interval < 0 ? 0 : interval) {}
@@ -25,7 +25,7 @@ Timer::~Timer() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
-std::shared_ptr<shell::Component> Timer::Create(const shell::CreateContext& ctx) {
+std::shared_ptr<base::Component> Timer::Create(const base::CreateContext& ctx) {
     const auto props = ParseTimerBlock(ctx.unit.def->block);
     if (!props) return nullptr;
     auto t = std::make_shared<Timer>(ctx.window_id, ctx.unit.def->id, props->interval_ms);
@@ -37,7 +37,7 @@ std::shared_ptr<shell::Component> Timer::Create(const shell::CreateContext& ctx)
     return t;
 }
 
-bool Timer::SetProperty(int index, const shell::PropertyValue& value) {
+bool Timer::SetProperty(int index, const base::PropertyValue& value) {
     const auto* n = std::get_if<std::int32_t>(&value);
     if (index != 8 || !n) return false;
     const IntervalChange c = ChangeInterval(interval_, running_, *n);
@@ -57,11 +57,11 @@ void Timer::Tick() {
     // The action may destroy this timer's window (the board's load unloads
     // the start window); stay alive until it returns.
     const auto keep = shared_from_this();
-    shell::RaiseEvent(g_service, window_id_, unit_id_, 0);
+    base::RaiseEvent(g_service, window_id_, unit_id_, 0);
 }
 
 LRESULT CALLBACK Timer::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    Timer* t = shell::AttachedObject<Timer>(h, m, lp);
+    Timer* t = base::AttachedObject<Timer>(h, m, lp);
     if (t) {
         if (m == WM_TIMER && wp == kSystemTimerId) {
             t->Tick();
@@ -70,7 +70,7 @@ LRESULT CALLBACK Timer::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_DESTROY) {
             t->Stop();
         } else if (m == WM_NCDESTROY) {
-            shell::DetachObject(h);
+            base::DetachObject(h);
             t->hwnd_ = nullptr;
         }
     }

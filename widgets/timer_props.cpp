@@ -5,7 +5,7 @@
 namespace widgets {
 
 std::optional<TimerProps> ParseTimerBlock(std::span<const std::uint8_t> block) {
-    shell::ByteReader r(block);
+    base::ByteReader r(block);
     if (r.u32() != 1) return std::nullopt;
     TimerProps p;
     p.interval_ms = r.i32();

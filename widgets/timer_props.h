@@ -15,7 +15,7 @@ struct TimerProps {
 std::optional<TimerProps> ParseTimerBlock(std::span<const std::uint8_t> block);
 
 constexpr auto TimerBlock(std::int32_t interval_ms) {
-    using namespace shell::block;
+    using namespace base::block;
     return Cat(U32(1), U32(std::uint32_t(interval_ms)));
 }
 

@@ -8,9 +8,9 @@
 namespace widgets {
 namespace {
 
-void Connect(shell::ServiceFn) {
+void Connect(base::ServiceFn) {
     // Redrawn whole on every resize; no background brush, so it never erases.
-    shell::RegisterWindowClass(kTransLabelClass, {.proc = TransLabel::Proc, .style = CS_HREDRAW | CS_VREDRAW});
+    base::RegisterWindowClass(kTransLabelClass, {.proc = TransLabel::Proc, .style = CS_HREDRAW | CS_VREDRAW});
 }
 
 UINT LayoutFlags(const LabelProps& p) {
@@ -53,12 +53,12 @@ BOOL CALLBACK RedrawIfOverlapping(HWND child, LPARAM l) {
 
 }  // namespace
 
-const shell::ComponentModule kTransLabelModule{shell::Kind::TransLabel, Connect, TransLabel::Create, nullptr};
+const base::ComponentModule kTransLabelModule{base::Kind::TransLabel, Connect, TransLabel::Create, nullptr};
 
 TransLabel::TransLabel(std::uint32_t window_id, std::uint32_t unit_id, LabelProps props)
     : Component(window_id, unit_id),
       props_(std::move(props)),
-      caption_(shell::WideFromGbk(props_.caption)),
+      caption_(base::WideFromGbk(props_.caption)),
       font_(FontFromBlock(props_.font)) {}
 
 TransLabel::~TransLabel() {
@@ -68,14 +68,14 @@ TransLabel::~TransLabel() {
     }
 }
 
-std::shared_ptr<shell::Component> TransLabel::Create(const shell::CreateContext& ctx) {
+std::shared_ptr<base::Component> TransLabel::Create(const base::CreateContext& ctx) {
     auto props = ParseLabelBlock(ctx.unit.def->block);
     if (!props) return nullptr;
     auto l = std::make_shared<TransLabel>(ctx.window_id, ctx.unit.def->id, std::move(*props));
     // Transparent: painted after its siblings and not clipped out of its
     // parent, so the parent's background is there before the glyphs are.
     HWND h = CreateWindowExW(WS_EX_TRANSPARENT, kTransLabelClass, l->caption_.c_str(),
-                             shell::ChildStyle(ctx.unit), ctx.unit.left, ctx.unit.top, ctx.unit.width,
+                             base::ChildStyle(ctx.unit), ctx.unit.left, ctx.unit.top, ctx.unit.width,
                              ctx.unit.height, ctx.parent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ctx.unit.def->id)),
                              GetModuleHandleA(nullptr), l.get());
@@ -84,10 +84,10 @@ std::shared_ptr<shell::Component> TransLabel::Create(const shell::CreateContext&
     return l;
 }
 
-bool TransLabel::SetProperty(int index, const shell::PropertyValue& value) {
+bool TransLabel::SetProperty(int index, const base::PropertyValue& value) {
     if (!WriteLabelProperty(props_, index, value)) return false;
     if (index == kLabelCaption) {
-        caption_ = shell::WideFromGbk(props_.caption);
+        caption_ = base::WideFromGbk(props_.caption);
         if (hwnd_) SetWindowTextW(hwnd_, caption_.c_str());
     } else if (index == kLabelFont) {
         font_ = FontFromBlock(props_.font);
@@ -96,7 +96,7 @@ bool TransLabel::SetProperty(int index, const shell::PropertyValue& value) {
     return true;
 }
 
-std::optional<shell::PropertyValue> TransLabel::GetProperty(int index) const {
+std::optional<base::PropertyValue> TransLabel::GetProperty(int index) const {
     return ReadLabelProperty(props_, index);
 }
 
@@ -131,12 +131,12 @@ void TransLabel::RepaintBeneath() {
 }
 
 LRESULT CALLBACK TransLabel::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    TransLabel* l = shell::AttachedObject<TransLabel>(h, m, lp);
+    TransLabel* l = base::AttachedObject<TransLabel>(h, m, lp);
     if (l && m == WM_NCCREATE) l->hwnd_ = h;
     if (l) {
         switch (m) {
             case WM_PAINT: {
-                const shell::PaintScope paint(h);
+                const base::PaintScope paint(h);
                 l->Paint(paint.dc());
                 return 0;
             }
@@ -149,7 +149,7 @@ LRESULT CALLBACK TransLabel::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
                 l->RepaintBeneath();
                 break;
             case WM_NCDESTROY:
-                shell::DetachObject(h);
+                base::DetachObject(h);
                 l->hwnd_ = nullptr;
                 break;
             default:

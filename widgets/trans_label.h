@@ -13,14 +13,14 @@ inline constexpr wchar_t kTransLabelClass[] = L"SoundBoardTransLabel";
 // The title label: draws only the glyphs of its caption, so whatever lies
 // beneath it shows through; it repaints what lies beneath when it moves or
 // a property changes.
-class TransLabel final : public shell::Component {
+class TransLabel final : public base::Component {
 public:
     TransLabel(std::uint32_t window_id, std::uint32_t unit_id, LabelProps props);
     ~TransLabel() override;
 
-    static std::shared_ptr<shell::Component> Create(const shell::CreateContext& ctx);
-    bool SetProperty(int index, const shell::PropertyValue& value) override;
-    std::optional<shell::PropertyValue> GetProperty(int index) const;
+    static std::shared_ptr<base::Component> Create(const base::CreateContext& ctx);
+    bool SetProperty(int index, const base::PropertyValue& value) override;
+    std::optional<base::PropertyValue> GetProperty(int index) const;
     const LabelProps& props() const { return props_; }
 
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp);
@@ -35,6 +35,6 @@ private:
     bool created_ = false;  // creation's own first placement is not a move
 };
 
-extern const shell::ComponentModule kTransLabelModule;
+extern const base::ComponentModule kTransLabelModule;
 
 }  // namespace widgets

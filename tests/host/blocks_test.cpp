@@ -22,7 +22,7 @@ Bytes ToVec(const std::array<std::uint8_t, N>& a) {
 
 TEST(ByteReader, FailureIsStickyAndNothingIsReadPastTheEnd) {
     const Bytes b{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 2};
-    shell::ByteReader r(b);
+    base::ByteReader r(b);
     EXPECT_EQ(r.u32(), 1u);
     EXPECT_EQ(r.i32(), 0x7FFFFFFF);
     EXPECT_EQ(r.u32(), 0u);  // only one byte left
@@ -33,7 +33,7 @@ TEST(ByteReader, FailureIsStickyAndNothingIsReadPastTheEnd) {
 
 TEST(ByteReader, CountedLengthPastTheEndFails) {
     const Bytes b{0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b'};  // huge length must not wrap
-    shell::ByteReader r(b);
+    base::ByteReader r(b);
     EXPECT_TRUE(r.counted().empty());
     EXPECT_FALSE(r.ok());
 }

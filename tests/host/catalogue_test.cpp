@@ -183,7 +183,7 @@ TEST(Catalogue, EveryClipIsDistinctAndBelongsToItsCaptionedButton) {
     for (const board::SoundClip& c : clips) {
         const auto b = c.data->bytes();
         EXPECT_TRUE(seen.insert(std::string(b.begin(), b.end())).second) << c.name;
-        const shell::UnitDef* u = shell::FindUnitDef(shell::ids::kBoardWindow, c.button);
+        const base::UnitDef* u = shell::FindUnitDef(shell::ids::kBoardWindow, c.button);
         ASSERT_NE(u, nullptr) << c.name;
         EXPECT_STREQ(u->name, c.name);
         EXPECT_EQ(widgets::ParseButtonBlock(u->block)->caption, c.caption) << c.name;

@@ -34,18 +34,18 @@ TEST(Definitions, TableReadsBackAndLooksUp) {
     EXPECT_EQ(FindWindowDef(ids::kBoardWindow)->units.size(), 47u);
     EXPECT_EQ(FindWindowDef(0x12345678), nullptr);
     EXPECT_EQ(FindUnitDef(ids::kBoardWindow, 0)->id, ids::kBoardUnit);
-    EXPECT_EQ(FindUnitDef(ids::kBoardWindow, ids::kBoardUnit)->kind, Kind::Window);
+    EXPECT_EQ(FindUnitDef(ids::kBoardWindow, ids::kBoardUnit)->kind, base::Kind::Window);
     EXPECT_EQ(FindUnitDef(ids::kStartWindow, ids::kWebPanel), nullptr);  // not on that window
     EXPECT_EQ(FindUnitDef(0, ids::kWebPanel), nullptr);
 }
 
 TEST(Definitions, StartWindowUnitsInStoredOrder) {
     const auto& units = FindWindowDef(ids::kStartWindow)->units;
-    const UnitDef& w = units[0];
+    const base::UnitDef& w = units[0];
     EXPECT_EQ(w.id, ids::kStartUnit);
     EXPECT_EQ(std::vector<int>({w.left, w.top, w.width, w.height}), std::vector<int>({50, 50, 600, 400}));
-    EXPECT_EQ(w.flags, std::uint32_t(kVisible));
-    EXPECT_EQ(w.on_event0, Action::StartCreated);
+    EXPECT_EQ(w.flags, std::uint32_t(base::kVisible));
+    EXPECT_EQ(w.on_event0, base::Action::StartCreated);
     const auto props = ParseWindowBlock(w.block);
     ASSERT_TRUE(props);
     EXPECT_EQ(props->border, kBorderNone);
@@ -55,12 +55,12 @@ TEST(Definitions, StartWindowUnitsInStoredOrder) {
     EXPECT_EQ(units[1].id, ids::kTimer2);  // 时钟2 is stored first
     EXPECT_STREQ(units[1].name, "时钟2");
     EXPECT_EQ(units[1].flags, 0u);
-    EXPECT_EQ(units[1].on_event0, Action::OpenBoard);
+    EXPECT_EQ(units[1].on_event0, base::Action::OpenBoard);
     EXPECT_EQ(widgets::ParseTimerBlock(units[1].block)->interval_ms, 5500);
     EXPECT_EQ(std::vector<int>({units[1].left, units[1].top, units[1].width, units[1].height}),
               std::vector<int>({288, 40, 48, 32}));
     EXPECT_EQ(units[2].id, ids::kTimer1);
-    EXPECT_EQ(units[2].on_event0, Action::HideStart);
+    EXPECT_EQ(units[2].on_event0, base::Action::HideStart);
     EXPECT_EQ(widgets::ParseTimerBlock(units[2].block)->interval_ms, 5000);
     EXPECT_EQ(std::vector<int>({units[2].left, units[2].top, units[2].width, units[2].height}),
               std::vector<int>({192, 80, 88, 72}));
@@ -76,18 +76,18 @@ TEST(Definitions, BoardWindowAndItsFixedComponents) {
     EXPECT_EQ(props->caption, "");
     EXPECT_EQ(units[0].width, 400);
     EXPECT_EQ(units[0].height, 600);
-    EXPECT_EQ(units[0].on_event0, Action::BoardCreated);
+    EXPECT_EQ(units[0].on_event0, base::Action::BoardCreated);
 
-    EXPECT_EQ(units[1].kind, Kind::HtmlViewer);
+    EXPECT_EQ(units[1].kind, base::Kind::HtmlViewer);
     EXPECT_EQ(units[1].id, ids::kWebPanel);
     EXPECT_EQ(std::vector<int>({units[1].left, units[1].top, units[1].width, units[1].height}),
               std::vector<int>({8, 8, 376, 160}));
-    EXPECT_EQ(units[1].flags, std::uint32_t(kVisible | kTabStop));
+    EXPECT_EQ(units[1].flags, std::uint32_t(base::kVisible | base::kTabStop));
 
-    EXPECT_EQ(units[2].kind, Kind::TransLabel);
+    EXPECT_EQ(units[2].kind, base::Kind::TransLabel);
     EXPECT_EQ(std::vector<int>({units[2].left, units[2].top, units[2].width, units[2].height}),
               std::vector<int>({156, 549, 228, 24}));
-    EXPECT_EQ(units[2].flags, std::uint32_t(kVisible));
+    EXPECT_EQ(units[2].flags, std::uint32_t(base::kVisible));
     const auto label = widgets::ParseLabelBlock(units[2].block);
     ASSERT_TRUE(label);
     EXPECT_EQ(label->colour, 0x00FF8800u);
@@ -100,12 +100,12 @@ TEST(Definitions, ButtonsAreFortyFourUniqueTabStopsWithGbkCaptions) {
     std::set<std::uint32_t> unit_ids;
     std::map<std::string, std::string> caption_by_name;
     for (std::size_t i = 3; i < units.size(); ++i) {
-        const UnitDef& u = units[i];
-        ASSERT_EQ(u.kind, Kind::SuperBtn);
+        const base::UnitDef& u = units[i];
+        ASSERT_EQ(u.kind, base::Kind::SuperBtn);
         EXPECT_EQ(u.width, 80);
         EXPECT_EQ(u.height, 16);
-        EXPECT_EQ(u.flags, std::uint32_t(kVisible | kTabStop));
-        EXPECT_EQ(u.on_event0, Action::PlayClip);
+        EXPECT_EQ(u.flags, std::uint32_t(base::kVisible | base::kTabStop));
+        EXPECT_EQ(u.on_event0, base::Action::PlayClip);
         unit_ids.insert(u.id);
         const auto b = widgets::ParseButtonBlock(u.block);
         ASSERT_TRUE(b);
@@ -126,15 +126,15 @@ TEST(Definitions, ButtonsFormElevenRowsOfFour) {
                                              {17, 14, 15, 16}, {21, 18, 19, 20}, {25, 22, 23, 24},
                                              {29, 26, 27, 28}, {37, 34, 35, 36}, {33, 30, 31, 32},
                                              {45, 42, 43, 44}, {41, 38, 39, 40}};
-    std::map<int, const UnitDef*> by_number;
-    for (const UnitDef& u : FindWindowDef(ids::kBoardWindow)->components())
-        if (u.kind == Kind::SuperBtn) by_number[std::stoi(std::string(u.name).substr(8))] = &u;
+    std::map<int, const base::UnitDef*> by_number;
+    for (const base::UnitDef& u : FindWindowDef(ids::kBoardWindow)->components())
+        if (u.kind == base::Kind::SuperBtn) by_number[std::stoi(std::string(u.name).substr(8))] = &u;
     ASSERT_EQ(by_number.size(), 44u);
     int previous_row_top = -1;
     for (const auto& row : rows) {
         int row_top = 1000;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const UnitDef* u = by_number.at(row[c]);
+            const base::UnitDef* u = by_number.at(row[c]);
             row_top = std::min(row_top, u->top);
             if (c > 0) {
                 EXPECT_GT(u->left, by_number.at(row[c - 1])->left);

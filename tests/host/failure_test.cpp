@@ -31,18 +31,18 @@ TEST(Failure, TheEngineSaysWhyItRefusedOrWhySoundIsSilent) {
     fake::Clock clock;
     audio::PlaybackEngine engine(device, clock);
     const auto play = [&](const Bytes& b) {
-        shell::ClearLastFailure();
+        base::ClearLastFailure();
         return engine.Play({b.data(), std::int32_t(b.size()), 0});
     };
     EXPECT_EQ(play(Bytes(64, 'x')), 0);
-    EXPECT_EQ(shell::LastFailure(), "neither RIFF/WAVE nor MIDI data");
+    EXPECT_EQ(base::LastFailure(), "neither RIFF/WAVE nor MIDI data");
     EXPECT_EQ(play(wav::Builder().Chunk("fmt ", wav::PcmFormat()).Chunk("LIST", Bytes(40, 1)).Build()), 0);
-    EXPECT_NE(shell::LastFailure().find("data chunk"), std::string::npos) << shell::LastFailure();
+    EXPECT_NE(base::LastFailure().find("data chunk"), std::string::npos) << base::LastFailure();
     // Without a device each sound is taken and ends silently at its time-out,
     // and each player says why once, on its own thread: the calls that would
     // fail for want of a handle are not made.
     g_lines.clear();
-    shell::SetFailureObserver(&Collect);
+    base::SetFailureObserver(&Collect);
     device.devices = 0;
     EXPECT_EQ(play(wav::SimpleWav(wav::Samples(audio::kBufferBytes * 30))), 1);
     EXPECT_EQ(play(wav::SimpleWav(wav::Samples(100))), 1);
@@ -50,27 +50,27 @@ TEST(Failure, TheEngineSaysWhyItRefusedOrWhySoundIsSilent) {
     clock.Advance(8888);
     ASSERT_TRUE(fake::Eventually([&] { return engine.registry().size() == 0; }));
     engine.Play({nullptr, 0, 0});  // one more line, from this thread
-    shell::SetFailureObserver(nullptr);
+    base::SetFailureObserver(nullptr);
     const std::string silent = "no waveform output device: the sound plays silently";
     EXPECT_EQ(Lines(), (std::vector<std::string>{silent, silent, "no sound data"}));
     // A sound that plays leaves no reason behind.
     device.devices = 1;
     EXPECT_EQ(play(wav::SimpleWav(wav::Samples(100))), 1);
-    EXPECT_EQ(shell::LastFailure(), "");
+    EXPECT_EQ(base::LastFailure(), "");
     engine.Stop();
     EXPECT_TRUE(engine.ShutdownStop());
 }
 
 TEST(Failure, EachThreadKeepsItsOwnLastReason) {
-    shell::ClearLastFailure();
-    EXPECT_FALSE(shell::ReportFailure("here"));
+    base::ClearLastFailure();
+    EXPECT_FALSE(base::ReportFailure("here"));
     std::string seen_there;
     std::thread([&] {
-        seen_there = shell::LastFailure();
-        shell::ReportFailure("there");
+        seen_there = base::LastFailure();
+        base::ReportFailure("there");
     }).join();
     EXPECT_EQ(seen_there, "");
-    EXPECT_EQ(shell::LastFailure(), "here");
+    EXPECT_EQ(base::LastFailure(), "here");
 }
 
 }  // namespace

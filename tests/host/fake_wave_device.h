@@ -127,7 +127,7 @@ public:
 private:
     bool Known(audio::WaveHandle h, const char* call) {
         if (outputs_.count(h)) return true;
-        return shell::ReportFailure(std::string(call) + " failed: no such handle");
+        return base::ReportFailure(std::string(call) + " failed: no such handle");
     }
     bool Log(audio::WaveHandle h, const char* what) {
         std::lock_guard g(m_);

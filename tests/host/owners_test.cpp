@@ -14,7 +14,7 @@ struct CountedTraits {
     static Handle None() { return -1; }
     static void Free(Handle h) { g_freed.push_back(h); }
 };
-using Counted = shell::Owned<CountedTraits>;
+using Counted = base::Owned<CountedTraits>;
 
 TEST(Owned, EachHandleIsLetGoOnceWhereverItsOwnerMoves) {
     g_freed.clear();

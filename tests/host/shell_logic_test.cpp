@@ -14,17 +14,17 @@ namespace {
 using namespace shell;
 
 TEST(FatalText, LayoutWithAndWithoutCodeAndMessage) {
-    EXPECT_EQ(FatalText("载入启动窗口失败", 0), "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
-    EXPECT_EQ(FatalText(kStackMismatch, 6),
+    EXPECT_EQ(base::FatalText("载入启动窗口失败", 0), "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+    EXPECT_EQ(base::FatalText(base::kStackMismatch, 6),
               "运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n");
-    EXPECT_EQ(FatalText("", -5), "运行时出错!\r\n\r\n错误代码：-5\r\n\r\n");
-    EXPECT_EQ(FatalText("", 0), "运行时出错!\r\n\r\n");
+    EXPECT_EQ(base::FatalText("", -5), "运行时出错!\r\n\r\n错误代码：-5\r\n\r\n");
+    EXPECT_EQ(base::FatalText("", 0), "运行时出错!\r\n\r\n");
 }
 
 TEST(FatalText, MessagesCarryTheirNumbersAndNames) {
-    EXPECT_EQ(AllocFailedMessage(307840), "分配 307840 字节内存失败!");
-    EXPECT_EQ(MissingEntryMessage("GdiPlus.dll", "GdipFoo"), "无法找到指定DLL库文件“GdiPlus.dll”中的输出命令“GdipFoo”");
-    EXPECT_EQ(MissingEntryMessage("", "GdipFoo"), "无法找到指定DLL库文件中的输出命令“GdipFoo”");
+    EXPECT_EQ(base::AllocFailedMessage(307840), "分配 307840 字节内存失败!");
+    EXPECT_EQ(base::MissingEntryMessage("GdiPlus.dll", "GdipFoo"), "无法找到指定DLL库文件“GdiPlus.dll”中的输出命令“GdipFoo”");
+    EXPECT_EQ(base::MissingEntryMessage("", "GdipFoo"), "无法找到指定DLL库文件中的输出命令“GdipFoo”");
 }
 
 std::vector<int> g_calls;

@@ -23,8 +23,8 @@ void LeaveMarker(int position) {
     }
 }
 
-const shell::ForeignEntry kMissing[] = {{"user32.dll", "NoSuchExportAnywhere"}};
-const shell::ForeignEntry kNoLibrary[] = {{"no_such_library_here.dll", "Anything"}};
+const base::ForeignEntry kMissing[] = {{"user32.dll", "NoSuchExportAnywhere"}};
+const base::ForeignEntry kNoLibrary[] = {{"no_such_library_here.dll", "Anything"}};
 
 }  // namespace
 
@@ -47,14 +47,14 @@ int RunChildScenario(const std::string& name, const std::string& marker) {
         GetWindowHandle(ids::kStartWindow, 0x16FFFFFF);
     }
     if (name == "unload-not-loaded") UnloadWindow(ids::kBoardWindow);
-    if (name == "alloc-too-much") AllocMemory(~std::size_t(15));  // no heap can give this, on either build
+    if (name == "alloc-too-much") base::AllocMemory(~std::size_t(15));  // no heap can give this, on either build
     if (name == "missing-entry") {
-        ProcessForeignCalls().Prepare(kMissing);
-        ProcessForeignCalls().Resolve(0);
+        base::ProcessForeignCalls().Prepare(kMissing);
+        base::ProcessForeignCalls().Resolve(0);
     }
     if (name == "missing-library") {
-        ProcessForeignCalls().Prepare(kNoLibrary);
-        ProcessForeignCalls().Resolve(0);
+        base::ProcessForeignCalls().Prepare(kNoLibrary);
+        base::ProcessForeignCalls().Resolve(0);
     }
     return 3;  // the scenario should not have come back
 }

@@ -93,7 +93,7 @@ protected:
 };
 
 HWND BoardHandle() {
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObject, ids::kBoardWindow, 0));
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObject, ids::kBoardWindow, 0));
     return o ? o->hwnd() : nullptr;
 }
 
@@ -108,8 +108,8 @@ void CALLBACK WatchAndClose(HWND, UINT, UINT_PTR, DWORD) {
     g.board_ex = GetWindowLongA(board, GWL_EXSTYLE);
     g.board_owner = GetWindow(board, GW_OWNER);
     g.board_title_length = GetWindowTextLengthA(board);
-    for (const UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
-        if (u.kind != Kind::SuperBtn) continue;
+    for (const base::UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
+        if (u.kind != base::Kind::SuperBtn) continue;
         HWND b = GetWindowHandle(ids::kBoardWindow, u.id);
         wchar_t text[32] = {};
         GetWindowTextW(b, text, 32);
@@ -155,9 +155,9 @@ TEST_F(Lifecycle, TimersHideTheSplashOpenTheBoardAndClosingItEndsTheLoop) {
 
     ASSERT_EQ(g.captions.size(), 44u);
     std::size_t i = 0;
-    for (const UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
-        if (u.kind != Kind::SuperBtn) continue;
-        EXPECT_EQ(g.captions[i], WideFromGbk(widgets::ParseButtonBlock(u.block)->caption)) << u.name;
+    for (const base::UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
+        if (u.kind != base::Kind::SuperBtn) continue;
+        EXPECT_EQ(g.captions[i], base::WideFromGbk(widgets::ParseButtonBlock(u.block)->caption)) << u.name;
         EXPECT_EQ(g.button_rects[i].left, u.left) << u.name;
         EXPECT_EQ(g.button_rects[i].top, u.top) << u.name;
         EXPECT_EQ(g.button_rects[i].right - g.button_rects[i].left, 80);

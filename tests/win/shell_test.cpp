@@ -42,8 +42,8 @@ RECT ChildRect(HWND child) {
 }
 
 widgets::Timer* TimerObject(std::uint32_t unit) {
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObject, ids::kStartWindow, unit));
-    return dynamic_cast<widgets::Timer*>(static_cast<Component*>(o));
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObject, ids::kStartWindow, unit));
+    return dynamic_cast<widgets::Timer*>(static_cast<base::Component*>(o));
 }
 
 TEST_F(ShellTest, StartWindowIsCentredBorderlessWithItsOwnTaskbarButton) {
@@ -95,10 +95,10 @@ TEST_F(ShellTest, LoadingALoadedWindowBringsItBackAndCreatesNoSecond) {
 
 TEST_F(ShellTest, ParentThatIsNotLoadedRefusesTheLoad) {
     EXPECT_FALSE(LoadWindow(ids::kBoardWindow, ids::kStartWindow, false));
-    EXPECT_EQ(ServiceEntry(kFindObject, ids::kBoardWindow, 0), 0);
-    EXPECT_EQ(ServiceEntry(kLoadWindowRequest, 0, 0), -1);
+    EXPECT_EQ(ServiceEntry(base::kFindObject, ids::kBoardWindow, 0), 0);
+    EXPECT_EQ(ServiceEntry(base::kLoadWindowRequest, 0, 0), -1);
     LoadRequest unknown{0x52FFFFFF, nullptr, 0};
-    EXPECT_EQ(ServiceEntry(kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&unknown), 0), -1);
+    EXPECT_EQ(ServiceEntry(base::kLoadWindowRequest, reinterpret_cast<std::uintptr_t>(&unknown), 0), -1);
 }
 
 TEST_F(ShellTest, PostedUnloadWaitsForTheLoopAndNowUnloadsAtOnce) {
@@ -107,7 +107,7 @@ TEST_F(ShellTest, PostedUnloadWaitsForTheLoopAndNowUnloadsAtOnce) {
     UnloadWindow(ids::kStartWindow);
     EXPECT_TRUE(IsWindow(h));  // only posted
     EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(h); }, 2000));
-    EXPECT_EQ(ServiceEntry(kFindObject, ids::kStartWindow, 0), 0);
+    EXPECT_EQ(ServiceEntry(base::kFindObject, ids::kStartWindow, 0), 0);
 
     LoadStartWindow(ids::kStartWindow);
     h = GetWindowHandle(ids::kStartWindow);
@@ -211,20 +211,20 @@ bool HeapBlockInUse(const void* p) {
 TEST_F(ShellTest, FreeMemoryLeavesConstantDataAndFreesHeap) {
     static const unsigned char kConstant[16] = {1, 2, 3, 4};
     SetLastError(0xdeadbeef);
-    FreeMemory(const_cast<unsigned char*>(kConstant));
-    FreeMemory(nullptr);
+    base::FreeMemory(const_cast<unsigned char*>(kConstant));
+    base::FreeMemory(nullptr);
     EXPECT_EQ(GetLastError(), 0xdeadbeefu) << "the heap was asked to free constant data";
-    void* p = AllocMemory(307840);
+    void* p = base::AllocMemory(307840);
     ASSERT_NE(p, nullptr);
     std::memset(p, 0xAB, 307840);
     EXPECT_TRUE(HeapBlockInUse(p));
-    FreeMemory(p);
+    base::FreeMemory(p);
     EXPECT_FALSE(HeapBlockInUse(p));
 }
 
 TEST_F(ShellTest, ForeignCallsResolveOnceAndCallTheRealEntry) {
-    static const ForeignEntry kEntries[] = {{"user32.dll", "GetSystemMetrics"}, {"GDI32.DLL", "GetStockObject"}};
-    ForeignCallTable table;
+    static const base::ForeignEntry kEntries[] = {{"user32.dll", "GetSystemMetrics"}, {"GDI32.DLL", "GetStockObject"}};
+    base::ForeignCallTable table;
     table.Prepare(kEntries);
     using Metrics = int(WINAPI*)(int);
     EXPECT_EQ(table.Get<Metrics>(0)(SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN));
@@ -267,10 +267,10 @@ TEST(Resources, DefaultIconHoldsFifteenImagesFrom16To256) {
 }
 
 TEST(Text, GbkConvertsWhateverTheAnsiCodePage) {
-    EXPECT_EQ(WideFromGbk("\xB4\xF3\xD6\xDA\xD0\xA6\xC9\xF9"), L"大众笑声");
-    EXPECT_EQ(WideFromGbk("Karvon笑"), L"Karvon笑");
-    EXPECT_EQ(GbkFromWide(L"口哨声音"), "口哨声音");
-    EXPECT_EQ(WideFromGbk(""), L"");
+    EXPECT_EQ(base::WideFromGbk("\xB4\xF3\xD6\xDA\xD0\xA6\xC9\xF9"), L"大众笑声");
+    EXPECT_EQ(base::WideFromGbk("Karvon笑"), L"Karvon笑");
+    EXPECT_EQ(base::GbkFromWide(L"口哨声音"), "口哨声音");
+    EXPECT_EQ(base::WideFromGbk(""), L"");
 }
 
 TEST_F(ShellTest, AChildsCommandReachesItOnlyWithItsOwnId) {

@@ -54,15 +54,15 @@ int ChildCount(HWND parent) {
     return n;
 }
 
-const UnitState& BoardPanelUnit() {
-    for (const UnitState& u : FindSlot(ids::kBoardWindow)->units)
+const base::UnitState& BoardPanelUnit() {
+    for (const base::UnitState& u : FindSlot(ids::kBoardWindow)->units)
         if (u.def->id == ids::kWebPanel) return u;
     throw std::logic_error("the board has no web panel unit");
 }
 
 WebPanel* LivePanel() {
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObject, ids::kBoardWindow, ids::kWebPanel));
-    return o ? dynamic_cast<WebPanel*>(static_cast<Component*>(o)) : nullptr;
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObject, ids::kBoardWindow, ids::kWebPanel));
+    return o ? dynamic_cast<WebPanel*>(static_cast<base::Component*>(o)) : nullptr;
 }
 
 std::wstring LocationOf(IWebBrowser2& b) {
@@ -141,8 +141,8 @@ protected:
     static void SetUpTestSuite() { EnsureShell(); }
 
     // A panel from `unit` in the test parent, its control the fake.
-    std::shared_ptr<WebPanel> Make(const UnitState& unit) {
-        return WebPanel::CreateWith(CreateContext{parent_.get(), ids::kBoardWindow, unit}, [this](HWND host) {
+    std::shared_ptr<WebPanel> Make(const base::UnitState& unit) {
+        return WebPanel::CreateWith(base::CreateContext{parent_.get(), ids::kBoardWindow, unit}, [this](HWND host) {
             factory_host_ = host;
             return ComPtr<IWebBrowser2>(&fake_);
         });
@@ -160,15 +160,15 @@ TEST_F(WebPanelCalls, CreationAppliesTheStoredSettingsInOrderWithoutNavigating) 
     EXPECT_EQ(factory_host_, p->hwnd()) << "the control is made inside the host";
     EXPECT_EQ(fake_.calls, (std::vector<std::wstring>{L"put_Offline(false)", L"put_Silent(false)", kZoomDefault}))
         << "the board's stored address is empty: no navigation until the program sets one";
-    EXPECT_EQ(p->GetProperty(web::kPropTextSize), PropertyValue(2));
-    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(std::string()));
+    EXPECT_EQ(p->GetProperty(web::kPropTextSize), base::PropertyValue(2));
+    EXPECT_EQ(p->GetProperty(web::kPropUrl), base::PropertyValue(std::string()));
 }
 
 TEST_F(WebPanelCalls, StoredAddressAndSettingsAreSentAtCreation) {
     static constexpr auto kBlock = web::HtmlViewerBlock(9, true, true, "http://127.0.0.1:8000/音效/00.html");
-    static const UnitDef kDef{Kind::HtmlViewer, 0x16017777, "网页", 20, 30, 200, 100, kTabStop | kDisabled,
-                              Action::None, kBlock};
-    const UnitState unit{&kDef, 20, 30, 200, 100, "", kDef.flags};
+    static const base::UnitDef kDef{base::Kind::HtmlViewer, 0x16017777, "网页", 20, 30, 200, 100,
+                                    base::kTabStop | base::kDisabled, base::Action::None, kBlock};
+    const base::UnitState unit{&kDef, 20, 30, 200, 100, "", kDef.flags};
     auto p = Make(unit);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(fake_.calls, (std::vector<std::wstring>{
@@ -197,7 +197,7 @@ TEST_F(WebPanelCalls, AddressWriteNavigatesAtOnceWithUtf16FromGbk) {
     EXPECT_EQ(fake_.CallsTo(L"Navigate")[1],
               L"Navigate(\"http://例子.中国/音效板/00.html\", flags=I4:0, target=BSTR:\"\", post=EMPTY, "
               L"headers=BSTR:\"\")");
-    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(std::string("http://例子.中国/音效板/00.html")));
+    EXPECT_EQ(p->GetProperty(web::kPropUrl), base::PropertyValue(std::string("http://例子.中国/音效板/00.html")));
     // A number is no address: refused, nothing sent, the stored one kept.
     EXPECT_FALSE(p->SetProperty(web::kPropUrl, 5));
     EXPECT_EQ(fake_.CallsTo(L"Navigate").size(), 2u);
@@ -212,7 +212,7 @@ TEST_F(WebPanelCalls, TextSizeIsClampedStoredAndSentAsZoom) {
     std::vector<std::wstring> expected;
     for (const auto& [written, kept] : cases) {
         EXPECT_TRUE(p->SetProperty(web::kPropTextSize, written));
-        EXPECT_EQ(p->GetProperty(web::kPropTextSize), PropertyValue(kept)) << "written " << written;
+        EXPECT_EQ(p->GetProperty(web::kPropTextSize), base::PropertyValue(kept)) << "written " << written;
         expected.push_back(L"ExecWB(19, 2, I4:" + std::to_wstring(kept) + L", null)");
     }
     EXPECT_EQ(fake_.calls, expected);
@@ -225,11 +225,11 @@ TEST_F(WebPanelCalls, OfflineAndSilentFollowEveryWrite) {
     ASSERT_NE(p, nullptr);
     fake_.calls.clear();
     EXPECT_TRUE(p->SetProperty(web::kPropOffline, 5));
-    EXPECT_EQ(p->GetProperty(web::kPropOffline), PropertyValue(1));
+    EXPECT_EQ(p->GetProperty(web::kPropOffline), base::PropertyValue(1));
     EXPECT_TRUE(p->SetProperty(web::kPropSilent, -1));
-    EXPECT_EQ(p->GetProperty(web::kPropSilent), PropertyValue(1));
+    EXPECT_EQ(p->GetProperty(web::kPropSilent), base::PropertyValue(1));
     EXPECT_TRUE(p->SetProperty(web::kPropOffline, 0));
-    EXPECT_EQ(p->GetProperty(web::kPropOffline), PropertyValue(0));
+    EXPECT_EQ(p->GetProperty(web::kPropOffline), base::PropertyValue(0));
     EXPECT_TRUE(p->SetProperty(web::kPropSilent, 0));
     EXPECT_FALSE(p->SetProperty(web::kPropSilent, std::string("1")));
     EXPECT_EQ(fake_.calls, (std::vector<std::wstring>{L"put_Offline(true)", L"put_Silent(true)",
@@ -240,15 +240,15 @@ TEST_F(WebPanelCalls, StatusTextAndCaptionComeFromTheControlAndAreReadOnly) {
     auto p = MakeBoardPanel();
     ASSERT_NE(p, nullptr);
     fake_.calls.clear();
-    EXPECT_EQ(p->GetProperty(web::kPropStatusText), PropertyValue(std::string("状态")));
-    EXPECT_EQ(p->GetProperty(web::kPropCaption), PropertyValue(std::string("标题")));
+    EXPECT_EQ(p->GetProperty(web::kPropStatusText), base::PropertyValue(std::string("状态")));
+    EXPECT_EQ(p->GetProperty(web::kPropCaption), base::PropertyValue(std::string("标题")));
     EXPECT_EQ(fake_.calls, (std::vector<std::wstring>{L"get_StatusText()", L"get_LocationName()"}));
     fake_.calls.clear();
     EXPECT_FALSE(p->SetProperty(web::kPropStatusText, std::string("x")));
     EXPECT_FALSE(p->SetProperty(web::kPropCaption, std::string("x")));
     // The design-time preview switch: reads off, a write changes nothing.
     EXPECT_TRUE(p->SetProperty(web::kPropPreview, 1));
-    EXPECT_EQ(p->GetProperty(web::kPropPreview), PropertyValue(0));
+    EXPECT_EQ(p->GetProperty(web::kPropPreview), base::PropertyValue(0));
     EXPECT_TRUE(fake_.calls.empty());
     EXPECT_FALSE(p->SetProperty(15, 1));
     EXPECT_EQ(p->GetProperty(15), std::nullopt);
@@ -257,7 +257,7 @@ TEST_F(WebPanelCalls, StatusTextAndCaptionComeFromTheControlAndAreReadOnly) {
 
 TEST_F(WebPanelCalls, NoControlMeansNoPanelAndNoHostLeftBehind) {
     HWND seen = nullptr;
-    auto p = WebPanel::CreateWith(CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()},
+    auto p = WebPanel::CreateWith(base::CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()},
                                   [&](HWND host) {
                                       seen = host;
                                       EXPECT_EQ(Text(RectIn(host, parent_.get())), Text(kPanelOnBoard));
@@ -278,7 +278,7 @@ TEST_F(WebPanelCalls, TheHostWindowTakesItsControlWithIt) {
     EXPECT_EQ(p->browser(), nullptr);
     EXPECT_EQ(p->hwnd(), nullptr);
     // With the control gone, reads answer from the stored values and writes only store.
-    EXPECT_EQ(p->GetProperty(web::kPropStatusText), PropertyValue(std::string()));
+    EXPECT_EQ(p->GetProperty(web::kPropStatusText), base::PropertyValue(std::string()));
     fake_.calls.clear();
     EXPECT_TRUE(p->SetProperty(web::kPropUrl, std::string("http://127.0.0.1:8000/00.html")));
     EXPECT_TRUE(fake_.calls.empty());
@@ -379,8 +379,8 @@ TEST_F(WebPanelReal, BoardCreationPointsThePanelAtItsPage) {
     const std::wstring want = L"res://" + std::wstring(module) + L"/00.html";
     const auto address = web::OwnPageAddress();
     ASSERT_TRUE(address);
-    EXPECT_EQ(shell::WideFromGbk(*address), want);
-    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(*address));
+    EXPECT_EQ(base::WideFromGbk(*address), want);
+    EXPECT_EQ(p->GetProperty(web::kPropUrl), base::PropertyValue(*address));
     // Wine's control records the address it was told to load.
     EXPECT_EQ(LocationOf(*p->browser()), want);
     // A later write through the shell starts a new navigation; Wine takes it
@@ -390,7 +390,7 @@ TEST_F(WebPanelReal, BoardCreationPointsThePanelAtItsPage) {
     EXPECT_TRUE(wintest::PumpUntil(
         [&] { return LocationOf(*p->browser()) == L"http://127.0.0.1:9/other.html"; }, 3000))
         << LocationOf(*p->browser());
-    EXPECT_EQ(p->GetProperty(web::kPropUrl), PropertyValue(std::string("http://127.0.0.1:9/other.html")));
+    EXPECT_EQ(p->GetProperty(web::kPropUrl), base::PropertyValue(std::string("http://127.0.0.1:9/other.html")));
 }
 
 TEST_F(WebPanelReal, SettingsReachTheControl) {
@@ -413,14 +413,14 @@ TEST_F(WebPanelReal, SettingsReachTheControl) {
     EXPECT_EQ(v, VARIANT_FALSE);
     // Without a page engine Wine refuses the zoom command; the size is kept and clamped all the same.
     SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, web::kPropTextSize, 12);
-    EXPECT_EQ(p->GetProperty(web::kPropTextSize), PropertyValue(4));
+    EXPECT_EQ(p->GetProperty(web::kPropTextSize), base::PropertyValue(4));
     SetComponentProperty(ids::kBoardWindow, ids::kWebPanel, web::kPropTextSize, -12);
-    EXPECT_EQ(p->GetProperty(web::kPropTextSize), PropertyValue(0));
+    EXPECT_EQ(p->GetProperty(web::kPropTextSize), base::PropertyValue(0));
     // Status text and title are what the control itself reports (empty where it has none).
     const auto reported = [](HRESULT hr, BSTR s) {
-        const std::string text = SUCCEEDED(hr) && s ? GbkFromWide(std::wstring(s, SysStringLen(s))) : "";
+        const std::string text = SUCCEEDED(hr) && s ? base::GbkFromWide(std::wstring(s, SysStringLen(s))) : "";
         SysFreeString(s);
-        return PropertyValue(text);
+        return base::PropertyValue(text);
     };
     BSTR s = nullptr;
     const HRESULT status_hr = b.get_StatusText(&s);
@@ -486,7 +486,7 @@ TEST_F(WebPanelReal, PanelTakesItsTurnInTheTabOrderAndEscStillCloses) {
 TEST_F(WebPanelCalls, RefusedControlLeavesNoHostAndNoPanel) {
     webtest::ClassOverride refuse(CLSID_WebBrowser, nullptr);
     ASSERT_TRUE(refuse.registered());
-    auto p = WebPanel::Create(CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()});
+    auto p = WebPanel::Create(base::CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()});
     EXPECT_EQ(p, nullptr);
     EXPECT_EQ(refuse.creations, 1);
     EXPECT_EQ(ChildCount(parent_.get()), 0);
@@ -497,7 +497,7 @@ TEST_F(WebPanelCalls, ObjectThatIsNoBrowserIsReleasedUntouched) {
     {
         webtest::ClassOverride hand_out(CLSID_WebBrowser, &plain);
         ASSERT_TRUE(hand_out.registered());
-        EXPECT_EQ(WebPanel::Create(CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()}), nullptr);
+        EXPECT_EQ(WebPanel::Create(base::CreateContext{parent_.get(), ids::kBoardWindow, BoardPanelUnit()}), nullptr);
         EXPECT_EQ(hand_out.creations, 1);
     }
     EXPECT_EQ(plain.refs(), 1u) << "every reference given back";
@@ -607,13 +607,13 @@ struct FileInFolder {
 TEST(WebPageFolders, APathGbkCannotHoldOrTheAddressCannotCarryGoesByItsShortFormOrName) {
     {
         const FileInFolder chinese(L"我的 音效板");
-        EXPECT_EQ(web::PageAddressOf(chinese.file), "res://" + GbkFromWide(chinese.file) + "/00.html");
+        EXPECT_EQ(web::PageAddressOf(chinese.file), "res://" + base::GbkFromWide(chinese.file) + "/00.html");
     }
     for (const wchar_t* name : {L"Bj\u00f6rn", L"\ud55c\uad6d\uc5b4 \ud3f4\ub354", L"\u0e17\u0e14\u0e2a\u0e2d\u0e1a",
                                 L"100% #1"}) {
         const FileInFolder f(name);
         const auto address = web::PageAddressOf(f.file);
-        ASSERT_TRUE(address) << GbkFromWide(name);
+        ASSERT_TRUE(address) << base::GbkFromWide(name);
         const std::string prefix = "res://", suffix = "/00.html";
         ASSERT_GT(address->size(), prefix.size() + suffix.size());
         const std::string path = address->substr(prefix.size(), address->size() - prefix.size() - suffix.size());
@@ -621,7 +621,7 @@ TEST(WebPageFolders, APathGbkCannotHoldOrTheAddressCannotCarryGoesByItsShortForm
         if (path == "sb.exe") continue;  // the bare name: no short form here
         // Otherwise a short form that names the very same file.
         wchar_t long_form[MAX_PATH * 2] = {};
-        ASSERT_GT(GetLongPathNameW(WideFromGbk(path).c_str(), long_form, DWORD(std::size(long_form))), 0u) << path;
+        ASSERT_GT(GetLongPathNameW(base::WideFromGbk(path).c_str(), long_form, DWORD(std::size(long_form))), 0u) << path;
         EXPECT_EQ(CompareStringOrdinal(long_form, -1, f.file.c_str(), -1, TRUE), CSTR_EQUAL) << path;
     }
 }

@@ -141,15 +141,15 @@ WidgetHost::~WidgetHost() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
-std::shared_ptr<shell::Component> WidgetHost::Add(const shell::ComponentModule& module, shell::Kind kind,
+std::shared_ptr<base::Component> WidgetHost::Add(const base::ComponentModule& module, base::Kind kind,
                                                   std::uint32_t unit_id, std::span<const std::uint8_t> block,
                                                   RECT at, std::uint32_t flags) {
-    const shell::UnitDef def{kind, unit_id, "test", at.left, at.top, at.right - at.left, at.bottom - at.top,
-                             flags, shell::Action::None, block};
-    const shell::UnitState state{&def, def.left, def.top, def.width, def.height, "", flags};
-    auto c = module.create(shell::CreateContext{hwnd_, kHostWindowId, state});
+    const base::UnitDef def{kind, unit_id, "test", at.left, at.top, at.right - at.left, at.bottom - at.top,
+                             flags, base::Action::None, block};
+    const base::UnitState state{&def, def.left, def.top, def.width, def.height, "", flags};
+    auto c = module.create(base::CreateContext{hwnd_, kHostWindowId, state});
     if (!c) return nullptr;
-    if (flags & shell::kVisible) ShowWindow(c->hwnd(), SW_SHOWNA);
+    if (flags & base::kVisible) ShowWindow(c->hwnd(), SW_SHOWNA);
     parts_.push_back(c);
     UpdateWindow(hwnd_);
     return c;

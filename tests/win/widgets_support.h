@@ -72,9 +72,9 @@ public:
     HWND hwnd() const { return hwnd_; }
     // Creates a component of `module` from `block` at `at` (client left,
     // top, right, bottom), shown when the flags say visible.
-    std::shared_ptr<shell::Component> Add(const shell::ComponentModule& module, shell::Kind kind,
+    std::shared_ptr<base::Component> Add(const base::ComponentModule& module, base::Kind kind,
                                           std::uint32_t unit_id, std::span<const std::uint8_t> block, RECT at,
-                                          std::uint32_t flags = shell::kVisible | shell::kTabStop);
+                                          std::uint32_t flags = base::kVisible | base::kTabStop);
     int paints() const { return paints_; }
 
     static constexpr int kWidth = 180, kHeight = 84;
@@ -84,7 +84,7 @@ private:
     HWND hwnd_ = nullptr;
     COLORREF background_;
     int paints_ = 0;
-    std::vector<std::shared_ptr<shell::Component>> parts_;
+    std::vector<std::shared_ptr<base::Component>> parts_;
 };
 
 // A screen point of a window's client area.

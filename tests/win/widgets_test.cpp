@@ -65,7 +65,7 @@ protected:
 
     std::shared_ptr<ImageButton> AddButton(WidgetHost& host, RECT at = kButtonAt, std::uint32_t unit = kUnit) {
         return std::dynamic_pointer_cast<ImageButton>(
-            host.Add(widgets::kImageButtonModule, shell::Kind::SuperBtn, unit, kBoardBlock, at));
+            host.Add(widgets::kImageButtonModule, base::Kind::SuperBtn, unit, kBoardBlock, at));
     }
     // Counts the raises of `event` of a host component.
     int* Count(std::uint32_t unit, int event) {
@@ -342,26 +342,26 @@ TEST_F(BoardWidgets, EveryButtonAndTheLabelAreTheRealComponents) {
     LoadStartWindow(ids::kStartWindow);  // the board's created action unloads it
     ASSERT_TRUE(LoadWindow(ids::kBoardWindow, 0, false));
     int buttons = 0;
-    for (const UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
-        auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObject, ids::kBoardWindow, u.id));
+    for (const base::UnitDef& u : FindWindowDef(ids::kBoardWindow)->components()) {
+        auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObject, ids::kBoardWindow, u.id));
         ASSERT_NE(o, nullptr) << u.name;
         HWND h = o->hwnd();
-        if (u.kind == Kind::SuperBtn) {
+        if (u.kind == base::Kind::SuperBtn) {
             ++buttons;
-            auto* b = dynamic_cast<ImageButton*>(static_cast<Component*>(o));
+            auto* b = dynamic_cast<ImageButton*>(static_cast<base::Component*>(o));
             ASSERT_NE(b, nullptr) << u.name;
             char cls[16] = {};
             GetClassNameA(h, cls, 16);
             EXPECT_STREQ(cls, "Button");
             EXPECT_EQ(GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << u.name;
             EXPECT_EQ(SendMessageW(h, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON) << u.name;
-            EXPECT_EQ(b->GetProperty(widgets::kBtnCaption), PropertyValue(widgets::ParseButtonBlock(u.block)->caption));
-            EXPECT_EQ(b->GetProperty(widgets::kBtnStyle), PropertyValue(widgets::kFlat));
-            EXPECT_EQ(b->GetProperty(widgets::kBtnDefaultStyle), PropertyValue(0));
-            EXPECT_EQ(b->GetProperty(widgets::kBtnDefaultColor), PropertyValue(1));
+            EXPECT_EQ(b->GetProperty(widgets::kBtnCaption), base::PropertyValue(widgets::ParseButtonBlock(u.block)->caption));
+            EXPECT_EQ(b->GetProperty(widgets::kBtnStyle), base::PropertyValue(widgets::kFlat));
+            EXPECT_EQ(b->GetProperty(widgets::kBtnDefaultStyle), base::PropertyValue(0));
+            EXPECT_EQ(b->GetProperty(widgets::kBtnDefaultColor), base::PropertyValue(1));
             EXPECT_FALSE(b->GetProperty(35));
-        } else if (u.kind == Kind::TransLabel) {
-            auto* l = dynamic_cast<TransLabel*>(static_cast<Component*>(o));
+        } else if (u.kind == base::Kind::TransLabel) {
+            auto* l = dynamic_cast<TransLabel*>(static_cast<base::Component*>(o));
             ASSERT_NE(l, nullptr);
             wchar_t cls[32] = {};
             GetClassNameW(h, cls, 32);
@@ -369,9 +369,9 @@ TEST_F(BoardWidgets, EveryButtonAndTheLabelAreTheRealComponents) {
             EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
             EXPECT_EQ(GetClassLongW(h, GCL_STYLE) & (CS_HREDRAW | CS_VREDRAW), DWORD(CS_HREDRAW | CS_VREDRAW));
             EXPECT_EQ(GetClassLongPtrW(h, GCLP_HBRBACKGROUND), 0);
-            EXPECT_EQ(l->GetProperty(widgets::kLabelColour), PropertyValue(std::int32_t(kLabelBlue)));
-            EXPECT_EQ(l->GetProperty(widgets::kLabelVAlign), PropertyValue(1));
-            EXPECT_EQ(l->GetProperty(widgets::kLabelEffect), PropertyValue(0));
+            EXPECT_EQ(l->GetProperty(widgets::kLabelColour), base::PropertyValue(std::int32_t(kLabelBlue)));
+            EXPECT_EQ(l->GetProperty(widgets::kLabelVAlign), base::PropertyValue(1));
+            EXPECT_EQ(l->GetProperty(widgets::kLabelEffect), base::PropertyValue(0));
             RECT r;
             GetWindowRect(h, &r);
             MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
@@ -410,7 +410,7 @@ void PostKey(HWND h, WPARAM key, UINT scan) {
 
 void CALLBACK DriveTheBoardByKeys(HWND, UINT, UINT_PTR, DWORD) {
     using namespace shell;
-    auto* o = reinterpret_cast<UnitObject*>(ServiceEntry(kFindObject, ids::kBoardWindow, 0));
+    auto* o = reinterpret_cast<base::UnitObject*>(ServiceEntry(base::kFindObject, ids::kBoardWindow, 0));
     if (!o || !IsWindowVisible(o->hwnd())) return;
     if (g_keys.step++ > 150) {  // stuck: end the run rather than hang
         PostMessageW(o->hwnd(), WM_CLOSE, 0, 0);
@@ -485,7 +485,7 @@ std::string CrispFont() {
 
 std::shared_ptr<TransLabel> AddLabel(WidgetHost& host, RECT at = kLabelAt) {
     auto l = std::dynamic_pointer_cast<TransLabel>(
-        host.Add(widgets::kTransLabelModule, shell::Kind::TransLabel, kUnit, kLabelBlock, at, shell::kVisible));
+        host.Add(widgets::kTransLabelModule, base::Kind::TransLabel, kUnit, kLabelBlock, at, base::kVisible));
     if (l) l->SetProperty(widgets::kLabelFont, CrispFont());
     return l;
 }

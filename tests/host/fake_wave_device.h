@@ -31,6 +31,9 @@ public:
 
     std::uint32_t devices = 1;
     bool refuse_open = false;
+    // Runs on the caller's thread at the end of every write (with the count
+    // of writes so far), so a test can give buffers back at an exact point.
+    std::function<void(audio::WaveHandle, std::size_t)> on_write;
 
     std::uint32_t DeviceCount() override { return devices; }
 
@@ -59,13 +62,18 @@ public:
         return true;
     }
     bool Write(audio::WaveHandle h, audio::WaveHeader* hdr) override {
-        std::lock_guard g(m_);
-        if (!Known(h, "write") || !(hdr->flags & audio::kHeaderPrepared)) return false;
-        Output& o = outputs_[h];
-        hdr->flags = (hdr->flags | audio::kHeaderInQueue) & ~audio::kHeaderDone;
-        o.queue.push_back(hdr);
-        o.writes.emplace_back(hdr->data, hdr->data + hdr->buffer_length);
-        o.log.push_back("write");
+        std::size_t writes;
+        {
+            std::lock_guard g(m_);
+            if (!Known(h, "write") || !(hdr->flags & audio::kHeaderPrepared)) return false;
+            Output& o = outputs_[h];
+            hdr->flags = (hdr->flags | audio::kHeaderInQueue) & ~audio::kHeaderDone;
+            o.queue.push_back(hdr);
+            o.writes.emplace_back(hdr->data, hdr->data + hdr->buffer_length);
+            o.log.push_back("write");
+            writes = o.writes.size();
+        }
+        if (on_write) on_write(h, writes);
         return true;
     }
     bool Pause(audio::WaveHandle h) override { return Log(h, "pause"); }

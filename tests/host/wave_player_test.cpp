@@ -115,6 +115,16 @@ TEST_F(Player, ALoopRestartsOnlyAfterEveryBufferIsBack) {
     EXPECT_EQ(tail, (std::vector<std::string>{"pause", "reset", "unprepare", "unprepare", "unprepare", "close"}));
 }
 
+TEST_F(Player, ALoopRestartRefillsTheWholeRingWhateverCompletionsWait) {
+    // Every buffer comes back inside the last write of the pass, before the
+    // feeder has taken one completion: the second pass must still use all 20.
+    device.on_write = [&](audio::WaveHandle h, std::size_t writes) {
+        if (writes == std::size_t(kBufferCount)) device.GiveBack(h, kBufferCount);
+    };
+    ASSERT_TRUE(Start(wav::SimpleWav(wav::Samples(kBufferCount * kBufferBytes, 4)), true));
+    ASSERT_TRUE(Written(device.last_handle(), 2 * kBufferCount));
+}
+
 TEST_F(Player, AStopHaltsAtOnceWhileFeedingOrDraining) {
     for (bool draining : {false, true}) {
         const Bytes samples = wav::Samples(draining ? 500 : kBufferBytes * 30);

@@ -9,7 +9,6 @@ Esc ends it with 0 within 10 s. Esc is posted input queued behind the
 clicks, so its being handled shows the clicks were too and the
 user-interface thread is free, which a sent ping alone would not.
 """
-import argparse
 import os
 import signal
 import subprocess
@@ -152,21 +151,5 @@ CASES = {
     "no_gdiplus": (case_no_gdiplus, 40),
 }
 
-
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--exe", required=True)
-    ap.add_argument("--probe", required=True)
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
-    ap.add_argument("--out", required=True)
-    args = ap.parse_args()
-    for var in ("WINEPREFIX", "DISPLAY", "XDG_RUNTIME_DIR"):
-        if not os.environ.get(var):
-            print(f"FAIL  {var} is not set: source tools/env.sh and run sb_services_start first")
-            return 1
-    case, seconds = CASES[args.case]
-    return base.run_case(args, case, seconds)
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(base.main_with_sound(__doc__, CASES))

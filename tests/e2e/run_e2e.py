@@ -779,6 +779,23 @@ def main():
     return run_case(args, CASES[args.case], CASE_SECONDS)
 
 
+def main_with_sound(doc, cases):
+    """The entry of a script whose cases need the sound server: `cases` maps a
+    name to (case, seconds)."""
+    ap = argparse.ArgumentParser(description=doc.splitlines()[0])
+    ap.add_argument("--exe", required=True)
+    ap.add_argument("--probe", required=True)
+    ap.add_argument("--case", required=True, choices=sorted(cases))
+    ap.add_argument("--out", required=True)
+    args = ap.parse_args()
+    for var in ("WINEPREFIX", "DISPLAY", "XDG_RUNTIME_DIR"):
+        if not os.environ.get(var):
+            print(f"FAIL  {var} is not set: source tools/env.sh and run sb_services_start first")
+            return 1
+    case, seconds = cases[args.case]
+    return run_case(args, case, seconds)
+
+
 def run_case(args, case, seconds):
     """Runs one case with a hard time limit; 0 when every check passed."""
     global CASE_SECONDS

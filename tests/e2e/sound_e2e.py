@@ -7,8 +7,6 @@ Uses the session, probe and input helpers of run_e2e.py; numpy (Debian's
 python3-numpy) for the cross-correlation, sox and lame to turn each clip into
 reference samples at the sink's rate.
 """
-import argparse
-import os
 import struct
 import subprocess
 import sys
@@ -389,20 +387,5 @@ CASES = {
     "long_clip": (case_long_clip, 100),
 }
 
-
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--exe", required=True)
-    ap.add_argument("--probe", required=True)
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
-    ap.add_argument("--out", required=True)
-    args = ap.parse_args()
-    for var in ("WINEPREFIX", "DISPLAY", "XDG_RUNTIME_DIR"):
-        if not os.environ.get(var):
-            print(f"FAIL  {var} is not set: source tools/env.sh and run sb_services_start first")
-            return 1
-    case, seconds = CASES[args.case]
-    return base.run_case(args, case, seconds)
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(base.main_with_sound(__doc__, CASES))

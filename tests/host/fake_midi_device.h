@@ -103,38 +103,16 @@ public:
 
     // Gives the `n` oldest queued buffers of `h` back as played.
     void GiveBack(audio::MidiHandle h, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) {
-            audio::MidiCallback cb;
-            void* inst;
-            audio::MidiHeader* hdr;
-            {
-                std::lock_guard g(m_);
-                Stream& s = streams_[h];
-                if (s.queue.empty()) return;
-                hdr = s.queue.front();
-                s.queue.erase(s.queue.begin());
-                hdr->flags = (hdr->flags & ~audio::kMidiHeaderInQueue) | audio::kMidiHeaderDone;
-                cb = s.callback;
-                inst = s.instance;
-            }
-            cb(inst, h, audio::kMidiDone, hdr);
-        }
+        for (std::size_t i = 0; i < n; ++i)
+            if (!Tell(h, audio::kMidiDone, [&](Stream& s, audio::MidiHeader* hdr) {
+                    s.queue.erase(s.queue.begin());
+                    hdr->flags = (hdr->flags & ~audio::kMidiHeaderInQueue) | audio::kMidiHeaderDone;
+                }))
+                return;
     }
     // Reports that the event at `offset` of the oldest queued buffer played.
     void PositionReached(audio::MidiHandle h, std::uint32_t offset) {
-        audio::MidiCallback cb;
-        void* inst;
-        audio::MidiHeader* hdr;
-        {
-            std::lock_guard g(m_);
-            Stream& s = streams_[h];
-            if (s.queue.empty()) return;
-            hdr = s.queue.front();
-            hdr->offset = offset;
-            cb = s.callback;
-            inst = s.instance;
-        }
-        cb(inst, h, audio::kMidiPositionCallback, hdr);
+        Tell(h, audio::kMidiPositionCallback, [&](Stream&, audio::MidiHeader* hdr) { hdr->offset = offset; });
     }
 
     Stream Snapshot(audio::MidiHandle h) {
@@ -164,6 +142,25 @@ public:
     }
 
 private:
+    // Changes the oldest queued buffer of `h` under the lock, then calls back
+    // with `message` outside it, as a driver does; false when none is queued.
+    template <class Change>
+    bool Tell(audio::MidiHandle h, std::uint32_t message, Change change) {
+        audio::MidiCallback cb;
+        void* inst;
+        audio::MidiHeader* hdr;
+        {
+            std::lock_guard g(m_);
+            Stream& s = streams_[h];
+            if (s.queue.empty()) return false;
+            hdr = s.queue.front();
+            change(s, hdr);
+            cb = s.callback;
+            inst = s.instance;
+        }
+        cb(inst, h, message, hdr);
+        return true;
+    }
     bool Log(audio::MidiHandle h, const char* what, bool running) {
         std::lock_guard g(m_);
         if (!streams_.count(h)) return false;

@@ -10,12 +10,7 @@
 namespace {
 
 using audio::FillResult;
-using midi::Bytes;
-using midi::Event;
-using midi::Short;
-using midi::TempoWord;
-using midi::Timed;
-using midi::Track;
+using namespace midi;  // the test builder's vocabulary
 
 audio::TrackCursor CursorOver(const Bytes& body) {
     audio::TrackCursor t;

@@ -17,12 +17,7 @@ namespace {
 
 using audio::MidiOpen;
 using audio::MidiPlayer;
-using midi::Bytes;
-using midi::Event;
-using midi::Short;
-using midi::TempoWord;
-using midi::Timed;
-using midi::Track;
+using namespace midi;  // the test builder's vocabulary
 
 // A song of `notes` notes 10 ticks apart at 960 ticks per quarter and
 // 500,000 us per quarter: a buffer spans 115 ticks, about 13 notes.

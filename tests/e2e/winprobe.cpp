@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "base/owners.h"
+
 namespace {
 
 // The program's own windows, and dialogs (its fatal error box).
@@ -225,10 +227,12 @@ std::string EventJson(const char* what, HWND h, const Seen& s) {
            ",\"rect\":" + Rect(s.rect) + "}";
 }
 
-// Polls every 10 ms and prints each change: created, shown, hidden, moved,
-// destroyed. Windows that exist before the watch starts belong to someone
+// Polls and prints each change: created, shown, hidden, moved, destroyed,
+// and the followed process's end with the exit code Windows recorded for it
+// ("exited"). Windows that exist before the watch starts belong to someone
 // else; without --pid it follows the first process to create one after that.
-// Ends after `ms`, or `gone_ms` after the last form window went.
+// Ends after `ms`, or `gone_ms` after the last form window went and the
+// process has ended (or 10 s more at most).
 int Watch(Filter f, DWORD ms, DWORD gone_ms) {
     std::map<HWND, Seen> seen;
     std::set<HWND> earlier;
@@ -237,6 +241,8 @@ int Watch(Filter f, DWORD ms, DWORD gone_ms) {
     Emit("{\"tick\":" + Num(start) + ",\"event\":\"ready\",\"ignored\":" + Num(std::ssize(earlier)) + "}");
     bool had_form = false;
     DWORD forms_gone_at = 0;
+    base::OwnedHandle process;
+    bool exited = false;
     for (;;) {
         std::map<HWND, Seen> now;
         for (HWND h : TopLevelWindows(f)) {
@@ -265,6 +271,15 @@ int Watch(Filter f, DWORD ms, DWORD gone_ms) {
             if (!now.count(h)) Emit(EventJson("destroyed", h, s));
         seen = std::move(now);
 
+        if (f.pid && !process) process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, f.pid));
+        DWORD code = 0;
+        if (process && !exited && WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process.get(), &code)) {
+            exited = true;
+            Emit("{\"tick\":" + Num(GetTickCount()) + ",\"event\":\"exited\",\"pid\":" + Num(f.pid) +
+                 ",\"code\":" + Num(static_cast<std::int32_t>(code)) + "}");
+        }
+
         bool form = false;
         for (const auto& [h, s] : seen) form = form || s.cls == kFormClass;
         const DWORD t = GetTickCount();
@@ -273,7 +288,7 @@ int Watch(Filter f, DWORD ms, DWORD gone_ms) {
             forms_gone_at = 0;
         } else if (had_form) {
             if (!forms_gone_at) forms_gone_at = t;
-            if (t - forms_gone_at >= gone_ms) {
+            if (t - forms_gone_at >= gone_ms && (exited || !process || t - forms_gone_at >= gone_ms + 10000)) {
                 Emit("{\"tick\":" + Num(t) + ",\"event\":\"end\",\"reason\":\"gone\"}");
                 return 0;
             }

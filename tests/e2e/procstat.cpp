@@ -9,8 +9,11 @@
 // committed private pages; "handles_from" and "private_from" say which.
 // "windows" counts the process's windows (top-level and every descendant):
 // USER objects it surely holds, for systems that give no USER count.
+// "handle_types" counts the handles by the kind of object ("Event", "Key",
+// ...), read from the system's handle table, so a count that grows says what.
 #include <windows.h>
 #include <psapi.h>
+#include <winternl.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
@@ -20,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <map>
 #include <string>
 
 namespace {
@@ -71,10 +75,37 @@ using QuerySystem = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG kExtendedHandleInformation = 64;
 constexpr LONG kLengthMismatch = LONG(0xC0000004);
 
-long CountHandles(DWORD pid) {
+using QueryObject = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+constexpr ULONG kObjectTypeInformation = 2;
+
+// The kind of object behind one of another process's handles ("Event",
+// "Thread", ...), read from a copy of it; "?" when it cannot be copied.
+std::string TypeName(HANDLE owner, ULONG_PTR value) {
+    static const auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    HANDLE copy = nullptr;
+    if (!query || !DuplicateHandle(owner, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
+                                   DUPLICATE_SAME_ACCESS))
+        return "?";
+    alignas(8) char info[1024] = {};
+    std::string name;
+    if (query(copy, kObjectTypeInformation, info, sizeof info - 2, nullptr) >= 0) {
+        const auto* type = reinterpret_cast<const UNICODE_STRING*>(info);  // TypeName comes first
+        for (USHORT i = 0; type->Buffer && i < type->Length / 2; ++i)
+            name += char(type->Buffer[i] < 128 ? type->Buffer[i] : '?');
+    }
+    CloseHandle(copy);
+    return name.empty() ? "?" : name;
+}
+
+// Handles counted by kind, as a JSON object; "{}" when the table cannot be read.
+std::string CountHandles(DWORD pid, HANDLE owner, long* total) {
     auto query = reinterpret_cast<QuerySystem>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return -1;
+    if (!query) {
+        *total = -1;
+        return "{}";
+    }
     std::string buf(1 << 16, '\0');
     for (int tries = 0; tries < 8; ++tries) {
         ULONG need = 0;
@@ -83,14 +114,24 @@ long CountHandles(DWORD pid) {
             buf.assign(std::max<std::size_t>(need + 4096, buf.size() * 2), '\0');
             continue;
         }
-        if (status < 0) return -1;
+        if (status < 0) break;
         const auto* table = reinterpret_cast<const HandleTable*>(buf.data());
-        long n = 0;
-        for (ULONG_PTR i = 0; i < table->count; ++i)
-            if (table->entries[i].pid == pid) ++n;
-        return n;
+        std::map<USHORT, std::pair<ULONG_PTR, long>> by_type;  // type index: (one handle, count)
+        for (ULONG_PTR i = 0; i < table->count; ++i) {
+            const HandleEntry& e = table->entries[i];
+            if (e.pid != pid) continue;
+            ++*total;
+            auto& t = by_type.try_emplace(e.type, e.value, 0).first->second;
+            ++t.second;
+        }
+        std::map<std::string, long> named;
+        for (const auto& [type, t] : by_type) named[TypeName(owner, t.first)] += t.second;
+        std::string out;
+        for (const auto& [name, n] : named) out += (out.empty() ? "\"" : ",\"") + name + "\":" + Num(n);
+        return "{" + out + "}";
     }
-    return -1;
+    *total = -1;
+    return "{}";
 }
 
 // Committed private memory: what the system calls a process's private bytes.
@@ -157,7 +198,7 @@ int main(int argc, char** argv) {
         std::fputs("procstat: no such process\n", stderr);
         return 1;
     }
-    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE, FALSE, pid);
     if (!p) {
         std::fprintf(stderr, "procstat: OpenProcess(%lu) failed: error %lu\n", pid, GetLastError());
         return 1;
@@ -170,13 +211,16 @@ int main(int argc, char** argv) {
     DWORD handles = 0;
     SetLastError(0);
     const BOOL got_handles = GetProcessHandleCount(p, &handles);
+    const DWORD handles_error = got_handles ? 0 : GetLastError();
+    long n = 0;
+    const std::string types = CountHandles(pid, p, &n);
     if (got_handles && handles) {
         out += ",\"handles\":" + Num(handles) + ",\"handles_from\":\"GetProcessHandleCount\"";
     } else {
-        const long n = CountHandles(pid);
-        out += Field("handles", n > 0, n > 0 ? n : 0, got_handles ? 0 : GetLastError());
+        out += Field("handles", n > 0, n > 0 ? n : 0, handles_error);
         out += ",\"handles_from\":\"system handle table\"";
     }
+    out += ",\"handle_types\":" + types;
 
     // 0 is never a real answer for a process with windows: it is how the call fails.
     SetLastError(0);

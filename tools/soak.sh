@@ -2,7 +2,7 @@
 # Soak run of the real board under Wine on a virtual display (not part of CI;
 # about 25 minutes): random buttons clicked with the pointer at 20 a second,
 # the board's threads, handles, GDI and USER objects and private bytes read
-# every 500 clicks, the last clip heard, an idle minute before and after
+# every 100 clicks, the last clip heard, an idle minute before and after
 # measured for CPU time and wake-ups, Esc; then start-and-close cycles.
 # Usage: tools/soak.sh [--clicks N] [--cycles N] [--idle SECONDS] [--seed N] [--docs]
 # --docs also writes docs/soak.md and docs/soak.png; everything else goes to

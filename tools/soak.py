@@ -61,7 +61,6 @@ BOUNDS = {"threads": 1, "handles": 8, "gdi": 20, "user": 10, "windows": 0, "priv
 # the kept buffers only ever add to a reading and a leak lifts the floor.
 # A leak of 1 KiB a click would lift it by 7 MiB.
 GROWTH = {"threads": 0, "handles": 2, "gdi": 5, "user": 5, "windows": 0, "private_bytes": 1 << 20}
-GROWTH_BY = {key: "lowest reading" if key == "private_bytes" else "median" for key in GROWTH}
 # Idle: the board's CPU time over the idle minute, and how often its threads
 # woke. A timer nobody needs (a 10 ms poll, a 1 s tick) shows as hundreds or
 # at least sixty wake-ups a minute; an idle message loop sleeps until input.
@@ -258,9 +257,12 @@ class Soak:
             s.stop()
         self.check_flat()
 
-    def check_flat(self):
+    def warm_readings(self):
         # The reading after the last click's clip has played out is one of them.
-        warm = [d for d in self.samples if d["when"] in ("settled", "clicked") and d["clicks"] >= self.warmup]
+        return [d for d in self.samples if d["when"] in ("settled", "clicked") and d["clicks"] >= self.warmup]
+
+    def check_flat(self):
+        warm = self.warm_readings()
         self.facts["ranges"] = {}
         if len(warm) < 4:
             self.check(False, "enough samples to judge the counts", f"{len(warm)} after {self.warmup} clicks")
@@ -278,10 +280,10 @@ class Soak:
             self.check(spread <= bound, f"{key} flat over the clicks, from {self.warmup} on: within "
                        f"{unit(bound)}", f"{unit(min(values))}..{unit(max(values))}")
             quarter = len(values) // 4
-            level = min if key == "private_bytes" else statistics.median
+            level, by = (min, "lowest reading") if key == "private_bytes" else (statistics.median, "median")
             grew = level(values[-quarter:]) - level(values[:quarter])
             self.facts.setdefault("growth", {})[key] = grew
-            self.check(grew <= GROWTH[key], f"{key} does not grow: last quarter's {GROWTH_BY[key]} within "
+            self.check(grew <= GROWTH[key], f"{key} does not grow: last quarter's {by} within "
                        f"{unit(GROWTH[key])} of the first quarter's", unit(grew))
         # Once everything has played out, the board holds what it held once warm.
         start, rest = warm[0], self.samples[-1]
@@ -331,9 +333,10 @@ class Soak:
     # ---- report ------------------------------------------------------------
     def handle_kinds(self):
         """(heading, handles by kind) at the start, once warm, and at rest."""
-        warm = next((d for d in self.samples if d["when"] == "settled" and d["clicks"] >= self.warmup), None)
+        warm = self.warm_readings()
         picks = [("start", self.samples[0] if self.samples else None),
-                 (f"{self.warmup} clicks", warm), ("at rest", self.samples[-1] if self.samples else None)]
+                 (f"{self.warmup} clicks", warm[0] if warm else None),
+                 ("at rest", self.samples[-1] if self.samples else None)]
         return [(h, d["handle_types"]) for h, d in picks if d and d.get("handle_types")]
 
     def plot(self, path):

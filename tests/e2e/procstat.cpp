@@ -98,14 +98,17 @@ std::string TypeName(HANDLE owner, ULONG_PTR value) {
     return name.empty() ? "?" : name;
 }
 
-// Handles counted by kind, as a JSON object; "{}" when the table cannot be read.
-std::string CountHandles(DWORD pid, HANDLE owner, long* total) {
+// The process's entries in the system's handle table: how many, and how many
+// of each kind as a JSON object. Left at -1 and "{}" when it cannot be read.
+struct HandleCount {
+    long total = -1;
+    std::string kinds = "{}";
+};
+
+HandleCount CountHandles(DWORD pid, HANDLE owner) {
     auto query = reinterpret_cast<QuerySystem>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) {
-        *total = -1;
-        return "{}";
-    }
+    if (!query) return {};
     std::string buf(1 << 16, '\0');
     for (int tries = 0; tries < 8; ++tries) {
         ULONG need = 0;
@@ -117,21 +120,20 @@ std::string CountHandles(DWORD pid, HANDLE owner, long* total) {
         if (status < 0) break;
         const auto* table = reinterpret_cast<const HandleTable*>(buf.data());
         std::map<USHORT, std::pair<ULONG_PTR, long>> by_type;  // type index: (one handle, count)
+        HandleCount count{0, ""};
         for (ULONG_PTR i = 0; i < table->count; ++i) {
             const HandleEntry& e = table->entries[i];
             if (e.pid != pid) continue;
-            ++*total;
-            auto& t = by_type.try_emplace(e.type, e.value, 0).first->second;
-            ++t.second;
+            ++count.total;
+            ++by_type.try_emplace(e.type, e.value, 0).first->second.second;
         }
         std::map<std::string, long> named;
         for (const auto& [type, t] : by_type) named[TypeName(owner, t.first)] += t.second;
-        std::string out;
-        for (const auto& [name, n] : named) out += (out.empty() ? "\"" : ",\"") + name + "\":" + Num(n);
-        return "{" + out + "}";
+        for (const auto& [name, n] : named) count.kinds += (count.kinds.empty() ? "\"" : ",\"") + name + "\":" + Num(n);
+        count.kinds = "{" + count.kinds + "}";
+        return count;
     }
-    *total = -1;
-    return "{}";
+    return {};
 }
 
 // Committed private memory: what the system calls a process's private bytes.
@@ -212,15 +214,14 @@ int main(int argc, char** argv) {
     SetLastError(0);
     const BOOL got_handles = GetProcessHandleCount(p, &handles);
     const DWORD handles_error = got_handles ? 0 : GetLastError();
-    long n = 0;
-    const std::string types = CountHandles(pid, p, &n);
+    const HandleCount table = CountHandles(pid, p);
     if (got_handles && handles) {
         out += ",\"handles\":" + Num(handles) + ",\"handles_from\":\"GetProcessHandleCount\"";
     } else {
-        out += Field("handles", n > 0, n > 0 ? n : 0, handles_error);
+        out += Field("handles", table.total > 0, table.total > 0 ? table.total : 0, handles_error);
         out += ",\"handles_from\":\"system handle table\"";
     }
-    out += ",\"handle_types\":" + types;
+    out += ",\"handle_types\":" + table.kinds;
 
     // 0 is never a real answer for a process with windows: it is how the call fails.
     SetLastError(0);
